@@ -1,0 +1,155 @@
+#include "platform/Registry.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/posix/RegistryFile.h"
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kDefaultRegistryPath = "/etc/vellum/registry.reg";
+
+// Larger files are not read (an empty registry): the whole file is held in
+// memory while it is parsed.
+constexpr off_t kMaxRegistryFileSize = off_t{64} << 20;
+
+class FileRegistryKey : public RegistryKey {
+public:
+    FileRegistryKey(std::shared_ptr<const RegistryFile> file, const RegistryFile::Key* key)
+        : file_(std::move(file)), key_(key) {}
+
+    bool QueryValue(std::u16string_view name, std::vector<uint8_t>& data, uint32_t& type,
+                    size_t maxBytes) const override {
+        if (key_ == nullptr)
+            return false;  // a parent key with no values of its own
+        const RegistryFile::Value* value = file_->FindValue(*key_, name);
+        if (value == nullptr || value->dataLength > maxBytes)
+            return false;
+        const uint8_t* bytes = file_->Data(*value);
+        data.assign(bytes, bytes + value->dataLength);
+        type = value->type;
+        return true;
+    }
+
+private:
+    std::shared_ptr<const RegistryFile> file_;  // keeps key_ valid across reparses
+    const RegistryFile::Key* key_;
+};
+
+// The file last parsed, known by its path and the identity of its contents.
+struct ParsedFile {
+    std::string path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    struct timespec mtime {};
+    std::shared_ptr<const RegistryFile> file;
+};
+
+struct Cache {
+    std::mutex mutex;
+    ParsedFile parsed;
+};
+
+// Destroyed with the library, so that unloading the driver frees it.
+Cache& ProcessCache() {
+    static Cache cache;
+    return cache;
+}
+
+bool SameContents(const ParsedFile& cached, const std::string& path, const struct stat& st) {
+    return cached.file && cached.path == path && cached.device == st.st_dev &&
+           cached.inode == st.st_ino && cached.size == st.st_size &&
+           cached.mtime.tv_sec == st.st_mtim.tv_sec && cached.mtime.tv_nsec == st.st_mtim.tv_nsec;
+}
+
+std::shared_ptr<const RegistryFile> EmptyRegistry() {
+    static const std::shared_ptr<const RegistryFile> empty = std::make_shared<RegistryFile>();
+    return empty;
+}
+
+// Reads and parses the file, recording what was read in `parsed`. False
+// when it cannot be read.
+bool ReadRegistryFile(const std::string& path, ParsedFile& parsed) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    std::vector<uint8_t> bytes;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxRegistryFileSize;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(st.st_size));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;  // a file that shrank is read as far as it goes
+            done += static_cast<size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    ::close(fd);
+    if (!ok)
+        return false;
+    parsed.path = path;
+    parsed.device = st.st_dev;
+    parsed.inode = st.st_ino;
+    parsed.size = st.st_size;
+    parsed.mtime = st.st_mtim;
+    parsed.file = std::make_shared<RegistryFile>(ParseRegistryFile(bytes.data(), bytes.size()));
+    return true;
+}
+
+// The registry file as it is now: parsed again only when it changed since
+// the last call.
+std::shared_ptr<const RegistryFile> CurrentRegistryFile() {
+    const char* named = std::getenv("VELLUM_REGISTRY");
+    const std::string path = named != nullptr && *named != '\0' ? named : kDefaultRegistryPath;
+    Cache& cache = ProcessCache();
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        cache.parsed = ParsedFile();
+        return EmptyRegistry();
+    }
+    if (SameContents(cache.parsed, path, st))
+        return cache.parsed.file;
+    ParsedFile parsed;
+    if (!ReadRegistryFile(path, parsed)) {
+        cache.parsed = ParsedFile();
+        return EmptyRegistry();
+    }
+    cache.parsed = std::move(parsed);
+    return cache.parsed.file;
+}
+
+// Classes that the registry file does not describe are looked up in the
+// shared-mime-info database. That reader is not part of this build yet, so
+// no class is found there.
+std::unique_ptr<RegistryKey> OpenMimeClassKey(std::u16string_view /*path*/) {
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> RegistryKey::Open(RegistryRoot root, std::u16string_view path) {
+    std::shared_ptr<const RegistryFile> file = CurrentRegistryFile();
+    const RegistryFile::Key* key = nullptr;
+    if (file->FindKey(root, path, key)) {
+        return std::make_unique<FileRegistryKey>(std::move(file), key);
+    }
+    if (root == RegistryRoot::ClassesRoot)
+        return OpenMimeClassKey(path);
+    return nullptr;
+}
+
+}  // namespace platform

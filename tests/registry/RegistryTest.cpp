@@ -1,0 +1,347 @@
+// RegistryKey on both builds. The same keys are set up on each: on Windows in
+// the real registry (the test build's own Wine prefix), on POSIX as a .reg file
+// named by VELLUM_REGISTRY.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#endif
+
+namespace {
+
+using platform::RegistryKey;
+using platform::RegistryRoot;
+using Bytes = std::vector<uint8_t>;
+
+constexpr RegistryRoot LM = RegistryRoot::LocalMachine;
+constexpr RegistryRoot CR = RegistryRoot::ClassesRoot;
+
+Bytes Units(std::u16string_view text, bool withNul) {
+    Bytes bytes;
+    for (char16_t c : text) {
+        bytes.push_back(uint8_t(c & 0xFF));
+        bytes.push_back(uint8_t(c >> 8));
+    }
+    if (withNul)
+        bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+Bytes Text(std::u16string_view text) {
+    return Units(text, true);
+}
+
+struct StoredValue {
+    RegistryRoot root;
+    std::u16string path;
+    std::u16string name;
+    uint32_t type;
+    Bytes data;
+};
+
+const std::u16string kKey = u"Software\\FsdataTests\\Registry";
+const std::u16string kLong(300, u'x');
+
+const std::vector<StoredValue>& Stored() {
+    static const std::vector<StoredValue> values = {
+        {LM, kKey, u"", 1, Text(u"Default text")},
+        {LM, kKey, u"CommonFiles", 1, Text(u"C:\\Common \"Files\"\\")},
+        {LM, kKey, u"Long", 1, Text(kLong)},
+        {LM, kKey, u"Number", 4, {0x78, 0x56, 0x34, 0x12}},
+        {LM, kKey, u"Embedded", 1, Units(std::u16string(u"ab\0cd", 5), true)},
+        {LM, kKey, u"Unterminated", 3, Units(u"ok", false)},
+        {LM, kKey, u"Odd", 3, {'a', 0, 'b'}},
+        {LM, kKey, u"Empty", 1, Text(u"")},
+        {LM, kKey, u"\u00DCn\u00EFcode", 1, Text(u"\u00FC")},
+        {LM, kKey + u"\\Child", u"x", 1, Text(u"y")},
+        {LM, u"Software\\FsdataTests\\NoDefault", u"Only", 1, Text(u"1")},
+        {CR, u".fsdatatest", u"", 1, Text(u"fsdatatestfile")},
+        {CR, u"fsdatatestfile", u"", 1, Text(u"Fsdata Test File")},
+    };
+    return values;
+}
+
+#ifdef _WIN32
+
+HKEY RootKey(RegistryRoot root) {
+    return root == LM ? HKEY_LOCAL_MACHINE : HKEY_CLASSES_ROOT;
+}
+
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+void RemoveStored() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\FsdataTests");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".fsdatatest");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"fsdatatestfile");
+}
+
+void WriteStored() {
+    RemoveStored();
+    for (const StoredValue& v : Stored()) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(RootKey(v.root), Wide(v.path).c_str(), 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(RegSetValueExW(key, Wide(v.name).c_str(), 0, v.type, v.data.data(),
+                                 static_cast<DWORD>(v.data.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+}
+
+#else
+
+std::string registryPath;
+
+void AppendUtf16(std::string& out, std::u16string_view text) {
+    for (char16_t c : text) {
+        out += char(c & 0xFF);
+        out += char(c >> 8);
+    }
+}
+
+std::u16string Quoted(std::u16string_view text) {
+    std::u16string out = u"\"";
+    for (char16_t c : text) {
+        if (c == u'\\' || c == u'"')
+            out += u'\\';
+        out += c;
+    }
+    return out + u"\"";
+}
+
+// The values as regedit would export them: UTF-16LE with its mark, CRLF.
+std::string RegFileText(const std::vector<StoredValue>& values) {
+    std::u16string text = u"Windows Registry Editor Version 5.00\r\n";
+    const char16_t* const hexDigits = u"0123456789abcdef";
+    for (const StoredValue& v : values) {
+        text += v.root == LM ? u"\r\n[HKEY_LOCAL_MACHINE\\" : u"\r\n[HKEY_CLASSES_ROOT\\";
+        text += v.path + u"]\r\n";
+        text += v.name.empty() ? u"@" : Quoted(v.name);
+        text += u"=";
+        std::u16string asText;
+        bool plainText = v.type == 1 && v.data.size() % 2 == 0 && v.data.size() >= 2;
+        for (size_t i = 0; plainText && i < v.data.size(); i += 2) {
+            char16_t unit = char16_t(v.data[i] | v.data[i + 1] << 8);
+            if (unit == 0 && i + 2 < v.data.size())
+                plainText = false;
+            if (unit != 0)
+                asText += unit;
+        }
+        if (plainText) {
+            text += Quoted(asText);
+        } else {
+            text += u"hex(";
+            text += hexDigits[v.type];
+            text += u"):";
+            for (size_t i = 0; i < v.data.size(); ++i) {
+                if (i > 0)
+                    text += i % 8 == 0 ? u",\\\r\n  " : u",";
+                text += hexDigits[v.data[i] >> 4];
+                text += hexDigits[v.data[i] & 15];
+            }
+        }
+        text += u"\r\n";
+    }
+    std::string bytes = "\xFF\xFE";
+    AppendUtf16(bytes, text);
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+void WriteStored() {
+    char name[] = "/tmp/fsdata_registry_XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    registryPath = name;
+    WriteFile(registryPath, RegFileText(Stored()));
+    setenv("VELLUM_REGISTRY", registryPath.c_str(), 1);
+}
+
+void RemoveStored() {
+    if (!registryPath.empty())
+        std::remove(registryPath.c_str());
+}
+
+#endif
+
+class RegistryTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { WriteStored(); }
+    static void TearDownTestSuite() { RemoveStored(); }
+};
+
+TEST_F(RegistryTest, OpensKeysThatExist) {
+    struct {
+        RegistryRoot root;
+        std::u16string path;
+        bool opens;
+    } const table[] = {
+        {LM, kKey, true},
+        {LM, kKey + u"\\", true},
+        {LM, u"SOFTWARE\\fsdatatests\\REGISTRY", true},
+        {LM, kKey + u"\\Child", true},
+        {LM, u"Software\\FsdataTests", true},  // made on the way to its subkeys
+        {LM, u"Software\\FsdataTests\\Missing", false},
+        {LM, kKey + u"\\Child\\Deeper", false},
+        {LM, u"Software\\FsdataTests\\Regis", false},
+        {LM, u".fsdatatest", false},
+        {CR, u".fsdatatest", true},
+        {CR, u".FSDATATEST\\", true},
+        {CR, u".fsdatatest2", false},
+        {CR, kKey, false},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::string(row.path.begin(), row.path.end()));
+        EXPECT_EQ(RegistryKey::Open(row.root, row.path) != nullptr, row.opens);
+    }
+}
+
+TEST_F(RegistryTest, ReadsTexts) {
+    struct {
+        std::u16string path;
+        std::u16string name;
+        size_t capacity;
+        bool found;
+        std::u16string text;
+    } const table[] = {
+        {kKey, u"", 128, true, u"Default text"},
+        {kKey + u"\\", u"", 128, true, u"Default text"},
+        {kKey, u"CommonFiles", 260, true, u"C:\\Common \"Files\"\\"},
+        {kKey, u"COMMONFILES", 260, true, u"C:\\Common \"Files\"\\"},
+        {kKey, u"commonfiles", 19, true, u"C:\\Common \"Files\"\\"},
+        {kKey, u"CommonFiles", 18, false, u""},  // no room for the NUL
+        {kKey, u"Long", 128, false, u""},
+        {kKey, u"Long", 300, false, u""},
+        {kKey, u"Long", 301, true, kLong},
+        {kKey, u"Embedded", 3, false, u""},  // the whole value must fit
+        {kKey, u"Embedded", 6, true, u"ab"},
+        {kKey, u"Unterminated", 3, true, u"ok"},
+        {kKey, u"Unterminated", 2, false, u""},
+        {kKey, u"Odd", 2, true, u"a"},
+        {kKey, u"Number", 8, true, u"\x5678\x1234"},  // the type is not examined
+        {kKey, u"Empty", 1, true, u""},
+        {kKey, u"Empty", 0, false, u""},
+        {kKey, u"\u00FCN\u00CFCODE", 8, true, u"\u00FC"},
+        {kKey, u"Missing", 128, false, u""},
+        {kKey, u"x", 128, false, u""},  // a value of the subkey
+        {kKey + u"\\Child", u"X", 128, true, u"y"},
+        {u"Software\\FsdataTests\\NoDefault", u"", 128, false, u""},
+        {u"Software\\FsdataTests", u"", 128, false, u""},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::string(row.name.begin(), row.name.end()) + " in " +
+                     std::to_string(row.capacity));
+        std::unique_ptr<RegistryKey> key = RegistryKey::Open(LM, row.path);
+        ASSERT_NE(key, nullptr);
+        std::u16string text = u"unchanged";
+        EXPECT_EQ(key->QueryText(row.name, text, row.capacity), row.found);
+        if (row.found) {
+            EXPECT_EQ(text, row.text);
+        } else {
+            EXPECT_EQ(text, u"unchanged");
+        }
+    }
+}
+
+TEST_F(RegistryTest, ReadsRawValues) {
+    std::unique_ptr<RegistryKey> key = RegistryKey::Open(LM, kKey);
+    ASSERT_NE(key, nullptr);
+    for (const StoredValue& v : Stored()) {
+        if (v.root != LM || v.path != kKey)
+            continue;
+        SCOPED_TRACE(std::string(v.name.begin(), v.name.end()));
+        Bytes data = {1, 2, 3};
+        uint32_t type = 99;
+        if (!v.data.empty()) {
+            EXPECT_FALSE(key->QueryValue(v.name, data, type, v.data.size() - 1));
+        }
+        ASSERT_TRUE(key->QueryValue(v.name, data, type, v.data.size()));
+        EXPECT_EQ(type, v.type);
+        EXPECT_EQ(data, v.data);
+        ASSERT_TRUE(key->QueryValue(v.name, data, type, SIZE_MAX));
+        EXPECT_EQ(data, v.data);
+    }
+    Bytes data;
+    uint32_t type = 0;
+    EXPECT_FALSE(key->QueryValue(u"Missing", data, type, SIZE_MAX));
+}
+
+TEST_F(RegistryTest, FollowsAFileTypeClass) {
+    std::unique_ptr<RegistryKey> extension = RegistryKey::Open(CR, u".fsdatatest");
+    ASSERT_NE(extension, nullptr);
+    std::u16string className;
+    ASSERT_TRUE(extension->QueryText(u"", className, 128));
+    EXPECT_EQ(className, u"fsdatatestfile");
+    std::unique_ptr<RegistryKey> fileClass = RegistryKey::Open(CR, className);
+    ASSERT_NE(fileClass, nullptr);
+    std::u16string description;
+    ASSERT_TRUE(fileClass->QueryText(u"", description, 128));
+    EXPECT_EQ(description, u"Fsdata Test File");
+}
+
+#ifndef _WIN32
+
+// The file is read again when it changes; keys opened before keep what they read.
+TEST_F(RegistryTest, RereadsAChangedFile) {
+    std::unique_ptr<RegistryKey> before = RegistryKey::Open(LM, kKey);
+    ASSERT_NE(before, nullptr);
+
+    std::vector<StoredValue> changed = {
+        {LM, kKey, u"CommonFiles", 1, Text(u"/opt/common/")},
+        {LM, u"Software\\FsdataTests\\New", u"", 1, Text(u"new")},
+    };
+    WriteFile(registryPath, RegFileText(changed));
+
+    std::u16string text;
+    std::unique_ptr<RegistryKey> after = RegistryKey::Open(LM, kKey);
+    ASSERT_NE(after, nullptr);
+    ASSERT_TRUE(after->QueryText(u"CommonFiles", text, 260));
+    EXPECT_EQ(text, u"/opt/common/");
+    EXPECT_FALSE(after->QueryText(u"Long", text, 1000));
+    EXPECT_NE(RegistryKey::Open(LM, u"Software\\FsdataTests\\New"), nullptr);
+
+    ASSERT_TRUE(before->QueryText(u"CommonFiles", text, 260));
+    EXPECT_EQ(text, u"C:\\Common \"Files\"\\");
+
+    WriteFile(registryPath, RegFileText(Stored()));
+}
+
+TEST_F(RegistryTest, MissingOrUnreadableFileIsAnEmptyRegistry) {
+    const std::string missing = registryPath + ".missing";
+    const std::string directory = registryPath + ".dir";
+    ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+    for (const std::string& path : {missing, directory}) {
+        SCOPED_TRACE(path);
+        setenv("VELLUM_REGISTRY", path.c_str(), 1);
+        EXPECT_EQ(RegistryKey::Open(LM, kKey), nullptr);
+        EXPECT_EQ(RegistryKey::Open(LM, u""), nullptr);
+        EXPECT_EQ(RegistryKey::Open(CR, u".fsdatatest"), nullptr);
+    }
+    rmdir(directory.c_str());
+    setenv("VELLUM_REGISTRY", registryPath.c_str(), 1);
+    EXPECT_NE(RegistryKey::Open(LM, kKey), nullptr);
+}
+
+#endif
+
+}  // namespace

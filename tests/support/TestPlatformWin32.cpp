@@ -1,0 +1,44 @@
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+namespace {
+const wchar_t kLoggerKey[] = L"Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
+}
+
+bool IsWindowsBuild() {
+    return true;
+}
+
+void SetEnvironment(const std::string& name, const std::string& value) {
+    // Both the process environment and the C runtime's copy of it.
+    std::u16string wideName = U16(name), wideValue = U16(value);
+    SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.c_str()),
+                            reinterpret_cast<const wchar_t*>(wideValue.c_str()));
+    _putenv_s(name.c_str(), value.c_str());
+}
+
+void UnsetEnvironment(const std::string& name) {
+    std::u16string wideName = U16(name);
+    SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.c_str()), nullptr);
+    _putenv_s(name.c_str(), "");
+}
+
+void SetLoggerFolder(const std::u16string& folder) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kLoggerKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, L"CommonFiles", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
+    RegCloseKey(key);
+}
+
+void RemoveLoggerKey() {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kLoggerKey);
+}
+
+}  // namespace testing_support

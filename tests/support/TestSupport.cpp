@@ -1,0 +1,77 @@
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/ModuleInfo.h"
+#include "platform/PathSplit.h"
+#include "platform/TextEncoding.h"
+
+namespace testing_support {
+
+std::u16string U16(const std::string& utf8) {
+    return platform::Utf8ToUtf16(utf8);
+}
+std::string U8(const std::u16string& utf16) {
+    return platform::Utf16ToUtf8(utf16);
+}
+std::string U8(const char16_t* utf16) {
+    return utf16 ? U8(std::u16string(utf16)) : "(null)";
+}
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (;;) {
+        path_ =
+            base / ("fsdata-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+        if (std::filesystem::create_directory(path_))
+            break;
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::u16string TempDir::folderText() const {
+    std::u16string text = path_.u16string();
+    if (text.empty() || text.back() != platform::kPathSeparator)
+        text += platform::kPathSeparator;
+    return text;
+}
+
+std::filesystem::path TempDir::Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::path file = path_ / name;
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+    return file;
+}
+
+std::u16string ProgramFolder() {
+    platform::PathParts parts = platform::SplitPath(platform::ExecutablePath());
+    return parts.drive + parts.directory;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::unique_ptr<host::DriverLibrary> OpenDriver() {
+    std::string error;
+    auto driver = host::DriverLibrary::Open(ProgramFolder() + host::DriverFileName(), &error);
+    EXPECT_TRUE(driver != nullptr) << error;
+    return driver;
+}
+
+}  // namespace testing_support

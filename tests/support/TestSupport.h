@@ -1,0 +1,51 @@
+// Helpers shared by the tests: text, temporary folders, the environment, the
+// logger's registry entry, and the driver library beside the test program.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/DriverLibrary.h"
+
+namespace testing_support {
+
+std::u16string U16(const std::string& utf8);
+std::string U8(const std::u16string& utf16);
+std::string U8(const char16_t* utf16);  // "(null)" for null
+
+// True in the Windows build (where the real Win32 API answers).
+bool IsWindowsBuild();
+
+// A fresh folder, removed with everything in it at the end of the scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+    // The path as the platform's API sees it, with a trailing separator.
+    std::u16string folderText() const;
+    std::filesystem::path Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+void SetEnvironment(const std::string& name, const std::string& value);
+void UnsetEnvironment(const std::string& name);
+
+// The folder of the running test program, with a trailing separator.
+std::u16string ProgramFolder();
+
+// The registry value that names the logging library's folder: set to
+// `folder` exactly as given, or removed with its key.
+void SetLoggerFolder(const std::u16string& folder);
+void RemoveLoggerKey();
+
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The driver library beside the test program, loaded through the host
+// loader; fails the current test when it cannot be loaded.
+std::unique_ptr<host::DriverLibrary> OpenDriver();
+
+}  // namespace testing_support

@@ -1,0 +1,49 @@
+#include "tools/fsdata/InfoCommand.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/TextEncoding.h"
+
+namespace fsdata {
+namespace {
+
+// DbGetInfo codes are asked up to here; the driver answers some of 1 to 26.
+constexpr int32_t kLastInfoCode = 32;
+
+}  // namespace
+
+int RunInfo(const host::DriverLibrary& driver, const CommandLine& line) {
+    const host::DriverEntryPoints& api = driver.api();
+    if (!api.DbInitialize || !api.DbTerminate || !api.DbGetInfo || !api.IsThreadSafe ||
+        !api.DbFetchDatabaseType || !api.DbFreeString) {
+        std::fprintf(stderr, "fsdata: %s lacks the driver's entry points\n",
+                     platform::Utf16ToUtf8(driver.path()).c_str());
+        return kExitFailure;
+    }
+    std::u16string language = platform::Utf8ToUtf16(line.Get("--lang"));
+
+    api.DbInitialize();
+    std::string typeName = "(none)";
+    char16_t* text = nullptr;
+    DbStatus status = api.DbFetchDatabaseType(language.c_str(), &text);
+    if (status == Status_Success && text != nullptr)
+        typeName = platform::Utf16ToUtf8(text);
+    else
+        typeName += " (status " + std::to_string(status) + ")";
+    api.DbFreeString(text);
+
+    std::printf("driver         %s\n", platform::Utf16ToUtf8(driver.path()).c_str());
+    std::printf("database type  %s\n", typeName.c_str());
+    std::printf("thread-safe    %s\n", api.IsThreadSafe() == 1 ? "yes" : "no");
+    std::printf("info codes     code  value\n");
+    for (int32_t code = 0; code <= kLastInfoCode; ++code) {
+        uint32_t value = 0;
+        if (api.DbGetInfo(nullptr, code, &value) == Status_Success)
+            std::printf("               %4d  %u (0x%08X)\n", code, value, value);
+    }
+    api.DbTerminate();
+    return kExitSuccess;
+}
+
+}  // namespace fsdata

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/DriverLibrary.h"
+#include "tools/fsdata/CommandLine.h"
+
+namespace fsdata {
+
+// fsdata info: the driver's path, database type, thread safety and the
+// answers of DbGetInfo.
+int RunInfo(const host::DriverLibrary& driver, const CommandLine& line);
+
+}  // namespace fsdata
