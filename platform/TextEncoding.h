@@ -16,6 +16,9 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // True when the bytes are well-formed UTF-8 (no escape would be needed).
 bool IsValidUtf8(std::string_view bytes);
 
+// Appends the UTF-8 bytes of one code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Windows-1252 (the ANSI code page of most documents written on Windows).
 std::u16string Windows1252ToUtf16(std::string_view bytes);
 

@@ -67,7 +67,7 @@ void SplitTimeOfDay(int32_t time, uint16_t& hour, uint16_t& minute, uint16_t& se
     hour = static_cast<uint16_t>(time / 3600);
 }
 
-DbDateTime DateTimeFromSystemTime(const SystemTime& time) {
+DbDateTime DateTimeFromSystemTime(const platform::SystemTime& time) {
     DbDateTime result;
     result.date = MakeDateNumber(static_cast<int16_t>(time.wYear), time.wMonth, time.wDay);
     result.time = time.wHour * 3600 + time.wMinute * 60 + time.wSecond;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/FileInformation.h"
 #include "vldb/dbdriver.h"
 
 // The day number of a date, or -1 when the date does not exist. Years have
@@ -14,16 +15,4 @@ void SplitDateNumber(int32_t date, int16_t& year, uint16_t& month, uint16_t& day
 
 void SplitTimeOfDay(int32_t time, uint16_t& hour, uint16_t& minute, uint16_t& second);
 
-// A Windows SYSTEMTIME, member for member.
-struct SystemTime {
-    uint16_t wYear;
-    uint16_t wMonth;
-    uint16_t wDayOfWeek;
-    uint16_t wDay;
-    uint16_t wHour;
-    uint16_t wMinute;
-    uint16_t wSecond;
-    uint16_t wMilliseconds;
-};
-
-DbDateTime DateTimeFromSystemTime(const SystemTime& time);
+DbDateTime DateTimeFromSystemTime(const platform::SystemTime& time);

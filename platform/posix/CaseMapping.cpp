@@ -30,6 +30,12 @@ void MapInPlace(char16_t* text, size_t length, MapFunction map) {
                 text[i + 1] = static_cast<char16_t>(0xDC00 + ((mapped - 0x10000) & 0x3FF));
             }
             ++i;
+        } else if (text[i] < 0x80) {
+            // ASCII, most of every name: no need to ask ICU.
+            if (map == u_toupper && text[i] >= u'a' && text[i] <= u'z')
+                text[i] -= 0x20;
+            if (map == u_tolower && text[i] >= u'A' && text[i] <= u'Z')
+                text[i] += 0x20;
         } else {
             const UChar32 mapped = map(text[i]);
             if (mapped >= 0 && mapped < 0x10000) {
@@ -50,6 +56,8 @@ void LowerCaseInPlace(char16_t* text, size_t length) {
 }
 
 char16_t UpperCaseUnit(char16_t unit) {
+    if (unit < 0x80)
+        return unit >= u'a' && unit <= u'z' ? unit - 0x20 : unit;
     const UChar32 mapped = u_toupper(unit);
     return mapped >= 0 && mapped < 0x10000 ? static_cast<char16_t>(mapped) : unit;
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/posix/MimeDatabase.h"
 #include "platform/posix/RegistryFile.h"
 
 namespace platform {
@@ -132,11 +133,45 @@ std::shared_ptr<const RegistryFile> CurrentRegistryFile() {
     return cache.parsed.file;
 }
 
-// Classes that the registry file does not describe are looked up in the
-// shared-mime-info database. That reader is not part of this build yet, so
-// no class is found there.
-std::unique_ptr<RegistryKey> OpenMimeClassKey(std::u16string_view /*path*/) {
-    return nullptr;
+// A key that the shared-mime-info database answers for: its default value
+// only, a text.
+class MimeRegistryKey : public RegistryKey {
+public:
+    explicit MimeRegistryKey(MimeValue value) : value_(std::move(value)) {}
+
+    bool QueryValue(std::u16string_view name, std::vector<uint8_t>& data, uint32_t& type,
+                    size_t maxBytes) const override {
+        if (!name.empty() || !value_ || value_->size() > maxBytes)
+            return false;
+        data.assign(value_->begin(), value_->end());
+        type = RegistryType_String;
+        return true;
+    }
+
+private:
+    MimeValue value_;  // null: the key has no default value
+};
+
+// Classes that the registry file does not describe come from the
+// shared-mime-info database: ".ext" names the MIME type of such files, and
+// the type's key holds its description. Neither has subkeys.
+std::unique_ptr<RegistryKey> OpenMimeClassKey(std::u16string_view path) {
+    if (!path.empty() && path.back() == u'\\')
+        path.remove_suffix(1);
+    if (path.empty() || path.find(u'\\') != std::u16string_view::npos)
+        return nullptr;
+    const std::shared_ptr<const MimeDatabase> database = MimeDatabase::Current();
+    if (!database)
+        return nullptr;
+    MimeValue value;
+    if (path.front() == u'.') {
+        value = database->TypeOfExtension(path.substr(1));
+        if (!value)
+            return nullptr;
+    } else if (!database->DescribeType(path, MimeDatabase::CallerLocale(), value)) {
+        return nullptr;
+    }
+    return std::make_unique<MimeRegistryKey>(std::move(value));
 }
 
 }  // namespace

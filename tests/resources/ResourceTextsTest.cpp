@@ -5,6 +5,7 @@
 #include "runtime/Diagnostics.h"
 #include "runtime/ResourceService.h"
 #include "runtime/ResourceTexts.h"
+#include "tests/support/ScopedResources.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -12,22 +13,13 @@ using namespace testing_support;
 namespace {
 
 // Resources as the driver starts them, but reading translations from `folder`.
-class Resources {
+class Resources : public ScopedResources {
 public:
-    explicit Resources(const std::u16string& folder) {
-        SResManager::Initialize();
-        object_.collection = SResManager::GetCollection(u"vldb_filesystem", folder, nullptr);
-        object_.initialised = 1;
-    }
-    ~Resources() { TerminateResources(&object_); }
+    using ScopedResources::ScopedResources;
 
     std::string Text(uint32_t id, const char16_t* tag) {
-        SWCharString text;
-        return U8(LoadResourceText(&object_, text, id, tag).str());
+        return U8(LoadResourceText(id, tag).str());
     }
-
-private:
-    ResourceManagerObject object_;
 };
 
 TEST(ResourceTexts, EnglishTableIsServedForEmptyAndUnknownTags) {

@@ -41,4 +41,19 @@ void RemoveLoggerKey() {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kLoggerKey);
 }
 
+void SetClassDefault(const std::u16string& key, const std::u16string& value) {
+    auto* name = reinterpret_cast<const wchar_t*>(key.c_str());
+    if (value.empty()) {
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, name);
+        return;
+    }
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, name, 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+    RegCloseKey(opened);
+}
+
 }  // namespace testing_support

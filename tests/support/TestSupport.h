@@ -42,6 +42,10 @@ std::u16string ProgramFolder();
 void SetLoggerFolder(const std::u16string& folder);
 void RemoveLoggerKey();
 
+// The default value of a key under HKEY_CLASSES_ROOT, set for this test
+// program (an empty `value` removes the key).
+void SetClassDefault(const std::u16string& key, const std::u16string& value);
+
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 // The driver library beside the test program, loaded through the host

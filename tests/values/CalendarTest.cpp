@@ -97,13 +97,13 @@ TEST(Calendar, TimeOfDay) {
 }
 
 TEST(Calendar, DateTimeFromSystemTime) {
-    SystemTime time{1970, 1, 4, 1, 13, 2, 3, 456};
+    platform::SystemTime time{1970, 1, 4, 1, 13, 2, 3, 456};
     DbDateTime value = DateTimeFromSystemTime(time);
     EXPECT_EQ(value.date, 2440587);
     EXPECT_EQ(value.time, 13 * 3600 + 2 * 60 + 3);
     EXPECT_EQ(value.nanoseconds, 456000000u);
 
-    SystemTime invalid{1900, 2, 0, 29, 0, 0, 0, 0};
+    platform::SystemTime invalid{1900, 2, 0, 29, 0, 0, 0, 0};
     EXPECT_EQ(DateTimeFromSystemTime(invalid).date, -1);
 }
 

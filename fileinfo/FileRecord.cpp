@@ -1,0 +1,161 @@
+#include "fileinfo/FileRecord.h"
+
+#include "platform/FileInformation.h"
+#include "platform/PathSplit.h"
+#include "platform/Registry.h"
+#include "runtime/Diagnostics.h"
+#include "runtime/ResourceTexts.h"
+#include "runtime/StringFunctions.h"
+#include "values/Calendar.h"
+
+namespace {
+
+constexpr const char* kSourceUnit = "fileinfo";
+
+constexpr uint32_t kLocalComputerText = 129;
+constexpr uint32_t kFileTypeSuffixText = 130;
+// The registry values of File Type are read into 256 bytes.
+constexpr size_t kClassTextUnits = 128;
+constexpr uint32_t kSaturated = 0xFFFFFFFF;
+
+constexpr DbDateTime kNoDateTime{-1, -1, 0};
+
+// The default value of a key under HKEY_CLASSES_ROOT; false when missing.
+bool ReadClassText(std::u16string_view key, std::u16string& text) {
+    auto opened = platform::RegistryKey::Open(platform::RegistryRoot::ClassesRoot, key);
+    return opened && opened->QueryText(u"", text, kClassTextUnits);
+}
+
+}  // namespace
+
+FileRecord::FileRecord(const SWCharString& locale) : locale_(locale) {}
+
+void FileRecord::Reset() {
+    directory_ = u"";
+    fullPath_ = u"";
+    fileType_ = u"";
+    findData_ = nullptr;
+    absoluteLevel_ = relativeLevel_ = 0;
+    versionLoaded = securityLoaded = summaryLoaded = false;
+}
+
+void FileRecord::Fill(const platform::FindData* findData, const SWCharString& directory,
+                      uint32_t absoluteLevel, uint32_t relativeLevel) {
+    findData_ = findData;
+    directory_ = directory;
+    fullPath_ = directory;
+    fullPath_ += platform::kPathSeparator;
+    if (findData != nullptr)
+        fullPath_ += findData->cFileName;
+    absoluteLevel_ = absoluteLevel;
+    relativeLevel_ = relativeLevel;
+}
+
+const SWCharString& FileRecord::ComputerField() {
+    if (computerName_.isEmpty())
+        computerName_ = LoadResourceText(kLocalComputerText, locale_.c_str());
+    VL_ASSERT_TEXT(!computerName_.isEmpty(), "!computerName.isEmpty ()");
+    return computerName_;
+}
+
+SWCharString FileRecord::DirectoryNameField() const {
+    SWCharString::iterator separator = directory_.findLast(platform::kPathSeparator);
+    return separator ? directory_.right(separator) : directory_;
+}
+
+SWCharString FileRecord::ParentDirectoryField() const {
+    SWCharString::iterator separator = directory_.findLast(platform::kPathSeparator);
+    return separator ? directory_.left(separator) : SWCharString();
+}
+
+const char16_t* FileRecord::ExtensionField() const {
+    if (findData_ == nullptr)
+        return nullptr;
+    const char16_t* dot = nullptr;
+    for (const char16_t* c = findData_->cFileName; *c != 0; ++c)
+        if (*c == u'.')
+            dot = c;
+    return dot != nullptr ? dot + 1 : nullptr;
+}
+
+const SWCharString& FileRecord::FileTypeField() {
+    if (!fileType_.isEmpty())
+        return fileType_;
+    const char16_t* extension = ExtensionField();
+    if (extension == nullptr || *extension == 0)
+        return fileType_;
+
+    std::u16string className, description;
+    std::u16string key = u".";
+    key += extension;
+    if (ReadClassText(key, className) && ReadClassText(className, description) &&
+        !description.empty()) {
+        fileType_ = std::move(description);
+        return fileType_;
+    }
+    std::u16string upper = extension;
+    MakeUpperCase(upper.data(), upper.size());
+    fileType_ = std::move(upper);
+    fileType_ += LoadResourceText(kFileTypeSuffixText, locale_.c_str());
+    return fileType_;
+}
+
+OptionalValue FileRecord::FileSizeField() const {
+    if (findData_ == nullptr)
+        return {};
+    // Sizes of 4 GiB and more saturate; the high word is never combined.
+    return {findData_->nFileSizeHigh == 0 ? findData_->nFileSizeLow : kSaturated, false};
+}
+
+OptionalValue FileRecord::CompressedSizeField() const {
+    if (findData_ == nullptr || fullPath_.isEmpty())
+        return {};
+    uint32_t high = 0;
+    uint32_t low = platform::GetCompressedFileSize(fullPath_.view(), &high);
+    if (low != kSaturated)
+        return {high == 0 ? low : kSaturated, false};
+    if (high == 0)
+        return {};
+    if (platform::LastErrorCode() != 0)
+        return {};
+    return {kSaturated, false};
+}
+
+DbDateTime FileRecord::LastWrittenField() const {
+    return LocalDateTimeFromFileTime(findData_ ? &findData_->ftLastWriteTime : nullptr);
+}
+
+DbDateTime FileRecord::CreationTimeField() const {
+    return LocalDateTimeFromFileTime(findData_ ? &findData_->ftCreationTime : nullptr);
+}
+
+DbDateTime FileRecord::LastAccessedField() const {
+    return LocalDateTimeFromFileTime(findData_ ? &findData_->ftLastAccessTime : nullptr);
+}
+
+SWCharString FileRecord::AttributeStringField() const {
+    SWCharString letters;
+    if (findData_ == nullptr)
+        return letters;
+    static const struct {
+        uint32_t bit;
+        char16_t letter;
+    } kLetters[] = {{platform::kAttributeReadOnly, u'R'},
+                    {platform::kAttributeHidden, u'H'},
+                    {platform::kAttributeSystem, u'S'},
+                    {platform::kAttributeArchive, u'A'},
+                    {platform::kAttributeCompressed, u'C'}};
+    for (const auto& entry : kLetters)
+        if (findData_->dwFileAttributes & entry.bit)
+            letters += entry.letter;
+    return letters;
+}
+
+DbDateTime LocalDateTimeFromFileTime(const platform::FileTime* fileTime) {
+    platform::FileTime local;
+    platform::SystemTime time;
+    if (fileTime == nullptr || !platform::FileTimeToLocalFileTime(*fileTime, local) ||
+        !platform::FileTimeToSystemTime(local, time))
+        return kNoDateTime;
+    return DateTimeFromSystemTime(time);
+}

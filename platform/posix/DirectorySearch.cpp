@@ -1,0 +1,349 @@
+// Directory search over opendir/readdir, returning entries as FindFirstFileW
+// and FindNextFileW do on NTFS: "." and ".." first, then by name compared
+// after simple upper-casing. Each directory is read whole, so that it can be
+// sorted; each entry returned costs one statx, made when it is returned.
+
+#include "platform/DirectorySearch.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/CaseMapping.h"
+#include "platform/PathSplit.h"
+#include "platform/TextEncoding.h"
+
+namespace platform {
+
+const SearchHandle kInvalidSearch = reinterpret_cast<SearchHandle>(~uintptr_t{0});
+
+namespace {
+
+// 100-nanosecond ticks between 1601-01-01 and 1970-01-01.
+constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
+constexpr uint64_t kTicksPerSecond = 10000000ULL;
+
+struct Entry {
+    std::string bytes;    // the name as the file system holds it
+    std::u16string name;  // as returned in cFileName
+    std::u16string key;   // `name` upper-cased, for the order
+    unsigned char type;   // d_type; DT_UNKNOWN when readdir does not say
+};
+
+struct Search {
+    int directory = -1;  // where the entries' names are looked up
+    std::vector<Entry> entries;
+    size_t next = 0;
+    SearchScope scope = SearchScope::AllEntries;
+    bool hasIdentity = false;  // of the entry last returned
+    DirectoryIdentity identity;
+
+    ~Search() {
+        if (directory >= 0) {
+            close(directory);
+        }
+    }
+};
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Whether the caller's scope lets this entry go unseen, judged by d_type
+// alone; links and unknown types are kept for statx to decide.
+bool SkippedByScope(unsigned char type, SearchScope scope) {
+    switch (scope) {
+        case SearchScope::DirectoriesOnly:
+            return type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN;
+        case SearchScope::NonDirectoriesOnly:
+            return type == DT_DIR;
+        case SearchScope::AllEntries:
+            break;
+    }
+    return false;
+}
+
+Entry MakeEntry(const char* bytes, unsigned char type) {
+    Entry entry;
+    entry.bytes = bytes;
+    entry.name = Utf8ToUtf16(entry.bytes);
+    entry.type = type;
+    return entry;
+}
+
+// Unit by unit after upper-casing; names equal that way by their exact units.
+bool InNtfsOrder(const Entry& a, const Entry& b) {
+    if (a.key != b.key) {
+        return a.key < b.key;
+    }
+    return a.name < b.name;
+}
+
+FileTime ToFileTime(int64_t seconds, uint32_t nanoseconds) {
+    const int64_t kEarliest = -static_cast<int64_t>(kUnixEpochTicks / kTicksPerSecond);
+    const int64_t kLatest =
+        static_cast<int64_t>((UINT64_MAX - kUnixEpochTicks) / kTicksPerSecond) - 1;
+    uint64_t ticks = 0;
+    if (seconds >= kEarliest) {
+        if (seconds > kLatest) {
+            seconds = kLatest;
+        }
+        ticks =
+            static_cast<uint64_t>(seconds + kUnixEpochTicks / kTicksPerSecond) * kTicksPerSecond +
+            nanoseconds / 100;
+    }
+    return FileTime{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+}
+
+FileTime ToFileTime(const struct statx_timestamp& time) {
+    return ToFileTime(time.tv_sec, time.tv_nsec);
+}
+
+bool IsZero(const struct statx_timestamp& time) {
+    return time.tv_sec == 0 && time.tv_nsec == 0;
+}
+
+constexpr unsigned kWanted = STATX_BASIC_STATS | STATX_BTIME;
+
+// statx where the kernel has it; fstatat (no birth time) where it does not.
+int StatAt(int directory, const char* name, int flags, struct statx* info) {
+    if (statx(directory, name, flags | AT_STATX_SYNC_AS_STAT, kWanted, info) == 0) {
+        return 0;
+    }
+    if (errno != ENOSYS) {
+        return -1;
+    }
+    struct stat st;
+    if (fstatat(directory, name, &st, flags) != 0) {
+        return -1;
+    }
+    std::memset(info, 0, sizeof *info);
+    info->stx_mask = STATX_BASIC_STATS;
+    info->stx_mode = static_cast<uint16_t>(st.st_mode);
+    info->stx_size = static_cast<uint64_t>(st.st_size);
+    info->stx_blocks = static_cast<uint64_t>(st.st_blocks);
+    info->stx_atime = {st.st_atim.tv_sec, static_cast<uint32_t>(st.st_atim.tv_nsec), 0};
+    info->stx_mtime = {st.st_mtim.tv_sec, static_cast<uint32_t>(st.st_mtim.tv_nsec), 0};
+    info->stx_ctime = {st.st_ctim.tv_sec, static_cast<uint32_t>(st.st_ctim.tv_nsec), 0};
+    return 0;
+}
+
+// "." and ".." for a caller that skips them: a directory, described without
+// asking the file system.
+void DescribeDots(const Entry& entry, FindData* data) {
+    std::memset(data, 0, sizeof *data);
+    data->dwFileAttributes = kAttributeDirectory;
+    std::copy_n(entry.name.data(), entry.name.size(), data->cFileName);
+}
+
+// Describes one entry; false when it is gone.
+bool Describe(Search& search, const Entry& entry, FindData* data) {
+    const int directory = search.directory;
+    struct statx info;
+    bool isLink = entry.type == DT_LNK;
+    if (entry.type == DT_UNKNOWN) {
+        if (StatAt(directory, entry.bytes.c_str(), AT_SYMLINK_NOFOLLOW, &info) != 0) {
+            return false;
+        }
+        isLink = S_ISLNK(info.stx_mode);
+    }
+    if (entry.type != DT_UNKNOWN || isLink) {
+        if (StatAt(directory, entry.bytes.c_str(), 0, &info) != 0) {
+            // A dangling link or a loop: the link itself.
+            if (!isLink ||
+                StatAt(directory, entry.bytes.c_str(), AT_SYMLINK_NOFOLLOW, &info) != 0) {
+                return false;
+            }
+        }
+    }
+
+    search.hasIdentity = true;
+    search.identity.volume = makedev(info.stx_dev_major, info.stx_dev_minor);
+    search.identity.index = info.stx_ino;
+
+    const mode_t mode = info.stx_mode;
+    uint32_t attributes = 0;
+    if (S_ISDIR(mode)) {
+        attributes |= kAttributeDirectory;
+    }
+    if ((mode & S_IWUSR) == 0) {
+        attributes |= kAttributeReadOnly;
+    }
+    // "." and ".." are never hidden on Windows.
+    if (entry.bytes[0] == '.' && !IsDotOrDotDot(entry.bytes.c_str())) {
+        attributes |= kAttributeHidden;
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode)) {
+        attributes |= kAttributeSystem;
+    }
+    if (S_ISREG(mode)) {
+        attributes |= kAttributeArchive;
+    }
+    if (isLink) {
+        attributes |= kAttributeReparsePoint;
+    }
+    if (info.stx_attributes & STATX_ATTR_COMPRESSED) {
+        attributes |= kAttributeCompressed;
+    }
+    if (attributes == 0) {
+        attributes = kAttributeNormal;
+    }
+
+    std::memset(data, 0, sizeof *data);
+    data->dwFileAttributes = attributes;
+    const bool hasBirth = (info.stx_mask & STATX_BTIME) != 0 && !IsZero(info.stx_btime);
+    data->ftCreationTime = ToFileTime(hasBirth ? info.stx_btime : info.stx_ctime);
+    data->ftLastAccessTime = ToFileTime(info.stx_atime);
+    data->ftLastWriteTime = ToFileTime(info.stx_mtime);
+    data->nFileSizeHigh = static_cast<uint32_t>(info.stx_size >> 32);
+    data->nFileSizeLow = static_cast<uint32_t>(info.stx_size);
+    const size_t length = std::min(entry.name.size(), std::size(data->cFileName) - 1);
+    std::copy_n(entry.name.data(), length, data->cFileName);
+    return true;
+}
+
+// Fills `data` from the next entry that still exists.
+bool Advance(Search& search, SearchScope scope, FindData* data) {
+    search.hasIdentity = false;
+    while (search.next < search.entries.size()) {
+        const Entry& entry = search.entries[search.next++];
+        if (scope == SearchScope::DirectoriesOnly && IsDotOrDotDot(entry.bytes.c_str())) {
+            DescribeDots(entry, data);
+            return true;
+        }
+        if (Describe(search, entry, data)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Keeps an entry of the listing when the scope and the mask let it through.
+void ListEntry(const char* bytes, unsigned char type, std::u16string_view mask, SearchScope scope,
+               std::vector<Entry>& entries) {
+    if (IsDotOrDotDot(bytes) || SkippedByScope(type, scope)) {
+        return;
+    }
+    Entry entry = MakeEntry(bytes, type);
+    if (!MatchesWildcard(mask, entry.name)) {
+        return;
+    }
+    entry.key = entry.name;
+    UpperCaseInPlace(entry.key.data(), entry.key.size());
+    entries.push_back(std::move(entry));
+}
+
+// Reads the names that match, in the order they are to be returned.
+bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
+    std::vector<Entry> rest;
+    // getdents64 straight into a buffer: opendir would add an fstat and an
+    // allocation per directory, and the walk lists every directory twice.
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t bytes = getdents64(search.directory, buffer, sizeof buffer);
+        if (bytes < 0) {
+            return false;
+        }
+        if (bytes == 0) {
+            break;
+        }
+        for (ssize_t offset = 0; offset < bytes;) {
+            const auto* item = reinterpret_cast<const dirent64*>(buffer + offset);
+            offset += item->d_reclen;
+            ListEntry(item->d_name, item->d_type, mask, scope, rest);
+        }
+    }
+
+    for (const char* dots : {".", ".."}) {
+        Entry entry = MakeEntry(dots, DT_DIR);
+        if (!SkippedByScope(entry.type, scope) && MatchesWildcard(mask, entry.name)) {
+            search.entries.push_back(std::move(entry));
+        }
+    }
+    std::sort(rest.begin(), rest.end(), InNtfsOrder);
+    search.entries.insert(search.entries.end(), std::make_move_iterator(rest.begin()),
+                          std::make_move_iterator(rest.end()));
+    return true;
+}
+
+}  // namespace
+
+SearchHandle FindFirstEntry(std::u16string_view specification, FindData* data, SearchScope scope) {
+    size_t separator = specification.size();
+    while (separator > 0 && !IsPathSeparator(specification[separator - 1])) {
+        --separator;
+    }
+    const std::u16string_view mask = specification.substr(separator);
+    if (mask.empty() || mask.find(u'\0') != std::u16string_view::npos) {
+        return kInvalidSearch;
+    }
+    std::string directory = ".";
+    if (separator > 0) {
+        directory = Utf16ToUtf8(specification.substr(0, separator));
+    }
+    if (directory.find('\0') != std::string::npos) {
+        return kInvalidSearch;
+    }
+
+    auto search = std::make_unique<Search>();
+    search->directory = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (search->directory < 0) {
+        return kInvalidSearch;
+    }
+    search->scope = scope;
+    if (!ReadEntries(*search, mask, scope) || !Advance(*search, scope, data)) {
+        return kInvalidSearch;
+    }
+    return search.release();
+}
+
+bool FindNextEntry(SearchHandle handle, FindData* data) {
+    if (handle == nullptr || handle == kInvalidSearch) {
+        return false;
+    }
+    Search& search = *static_cast<Search*>(handle);
+    return Advance(search, search.scope, data);
+}
+
+bool CurrentEntryIdentity(SearchHandle handle, DirectoryIdentity& identity) {
+    if (handle == nullptr || handle == kInvalidSearch) {
+        return false;
+    }
+    const Search& search = *static_cast<const Search*>(handle);
+    if (search.hasIdentity) {
+        identity = search.identity;
+    }
+    return search.hasIdentity;
+}
+
+bool FindCloseSearch(SearchHandle handle) {
+    if (handle == nullptr || handle == kInvalidSearch) {
+        return false;
+    }
+    delete static_cast<Search*>(handle);
+    return true;
+}
+
+bool GetDirectoryIdentity(std::u16string_view path, DirectoryIdentity& identity) {
+    const std::string bytes = Utf16ToUtf8(path);
+    struct stat st;
+    if (bytes.find('\0') != std::string::npos || stat(bytes.c_str(), &st) != 0) {
+        return false;
+    }
+    identity.volume = static_cast<uint64_t>(st.st_dev);
+    identity.index = static_cast<uint64_t>(st.st_ino);
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/FileInformation.h"
+#include "platform/PathSplit.h"
+#include "tests/support/TestSupport.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <time.h>
+#endif
+
+using platform::FileTime;
+using platform::SystemTime;
+using testing_support::IsWindowsBuild;
+using testing_support::TempDir;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kPathNotFound = 3;
+constexpr uint32_t kInvalidParameter = 87;
+constexpr uint64_t kTicksPerSecond = 10000000;
+
+FileTime Make(uint64_t ticks) {
+    return FileTime{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
+}
+
+uint64_t Ticks(const FileTime& time) {
+    return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+std::string Show(const SystemTime& t) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u dow=%u", t.wYear, t.wMonth,
+                  t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds, t.wDayOfWeek);
+    return text;
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// What the POSIX build reports: the bytes the file system allocated.
+uint64_t AllocatedBytes(const fs::path& path) {
+#ifdef _WIN32
+    (void)path;
+    return 0;
+#else
+    struct stat st;
+    EXPECT_EQ(stat(path.c_str(), &st), 0);
+    return static_cast<uint64_t>(st.st_blocks) * 512;
+#endif
+}
+
+struct SystemTimeRow {
+    uint64_t ticks;
+    const char* fields;
+};
+
+// FileTimeToSystemTime as the Windows API answers, from 1601 to its limit.
+const SystemTimeRow kSystemTimes[] = {
+    {0, "1601-01-01 00:00:00.000 dow=1"},
+    {1, "1601-01-01 00:00:00.000 dow=1"},
+    {9999, "1601-01-01 00:00:00.000 dow=1"},
+    {10000, "1601-01-01 00:00:00.001 dow=1"},
+    {0xFFFFFFFFull, "1601-01-01 00:07:09.496 dow=1"},
+    {116444736000000000ull, "1970-01-01 00:00:00.000 dow=4"},
+    {116444736000000001ull, "1970-01-01 00:00:00.000 dow=4"},
+    {132224078450000000ull, "2020-01-02 03:04:05.000 dow=4"},
+    {132696144005000000ull, "2021-07-01 12:00:00.500 dow=4"},
+    {134192195990000000ull, "2026-03-29 00:59:59.000 dow=0"},
+    {134192196000000000ull, "2026-03-29 01:00:00.000 dow=0"},
+    {9223149887999990000ull, "30827-12-31 23:59:59.999 dow=5"},
+    {0x7FFFFFFFFFFFFFFFull, "30828-09-14 02:48:05.477 dow=4"},
+    // Leap days of a century year and of the 400-year rule.
+    {126227808000000000ull, "2001-01-01 00:00:00.000 dow=1"},
+    {125962560000000000ull, "2000-02-29 00:00:00.000 dow=2"},
+    {94405824000000000ull, "1900-03-01 00:00:00.000 dow=4"},
+    {94404960000000000ull, "1900-02-28 00:00:00.000 dow=3"},
+};
+
+TEST(FileTimeToSystemTime, SplitsTicksIntoCalendarFields) {
+    for (const SystemTimeRow& row : kSystemTimes) {
+        SystemTime fields{};
+        ASSERT_TRUE(platform::FileTimeToSystemTime(Make(row.ticks), fields)) << row.ticks;
+        EXPECT_EQ(Show(fields), row.fields) << row.ticks;
+    }
+}
+
+TEST(FileTimeToSystemTime, RejectsTimesPastItsRange) {
+    for (uint64_t ticks : {0x8000000000000000ull, 0xFFFFFFFFFFFFFFFFull}) {
+        SystemTime fields;
+        std::memset(&fields, 0xCC, sizeof fields);
+        EXPECT_FALSE(platform::FileTimeToSystemTime(Make(ticks), fields));
+        EXPECT_EQ(platform::LastErrorCode(), kInvalidParameter);
+        EXPECT_EQ(fields.wYear, 0xCCCC);
+    }
+}
+
+// POSIX takes the zone from TZ; Wine reads it once, from the Unix side, when
+// the process starts.
+class TimeZone {
+public:
+    explicit TimeZone(const char* name) {
+#ifndef _WIN32
+        const char* old = std::getenv("TZ");
+        hadOld_ = old != nullptr;
+        if (hadOld_) {
+            old_ = old;
+        }
+        setenv("TZ", name, 1);
+        tzset();
+#else
+        (void)name;
+#endif
+    }
+    ~TimeZone() {
+#ifndef _WIN32
+        if (hadOld_) {
+            setenv("TZ", old_.c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+#endif
+    }
+
+private:
+    bool hadOld_ = false;
+    std::string old_;
+};
+
+int64_t OffsetSeconds(uint64_t ticks) {
+    FileTime local{};
+    EXPECT_TRUE(platform::FileTimeToLocalFileTime(Make(ticks), local));
+    return static_cast<int64_t>(Ticks(local) - ticks) / static_cast<int64_t>(kTicksPerSecond);
+}
+
+TEST(FileTimeToLocalFileTime, OffsetOfTheInstantOnPosixOfTodayOnWindows) {
+    TimeZone berlin("Europe/Berlin");
+    const uint64_t july = 132696144005000000ull;     // 2021-07-01 12:00:00.500 UTC
+    const uint64_t january = 132224078450000000ull;  // 2020-01-02 03:04:05 UTC
+    if (IsWindowsBuild()) {
+        const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+        const uint64_t now =
+            116444736000000000ull +
+            static_cast<uint64_t>(
+                std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count()) *
+                10;
+        const int64_t today = OffsetSeconds(now);
+        EXPECT_EQ(OffsetSeconds(july), today);
+        EXPECT_EQ(OffsetSeconds(january), today);
+    } else {
+        EXPECT_EQ(OffsetSeconds(july), 7200);
+        EXPECT_EQ(OffsetSeconds(january), 3600);
+        EXPECT_EQ(OffsetSeconds(0), 3208);  // Berlin's local mean time, +0:53:28
+        FileTime local{};
+        ASSERT_TRUE(platform::FileTimeToLocalFileTime(Make(july), local));
+        SystemTime fields{};
+        ASSERT_TRUE(platform::FileTimeToSystemTime(local, fields));
+        EXPECT_EQ(Show(fields), "2021-07-01 14:00:00.500 dow=4");
+    }
+}
+
+// West of Greenwich the first instants have no local time: the result wraps
+// around, and FileTimeToSystemTime then refuses it, as on Windows.
+TEST(FileTimeToLocalFileTime, WrapsAroundBeforeTheFirstInstant) {
+    TimeZone newYork("America/New_York");
+    if (IsWindowsBuild()) {
+        GTEST_SKIP() << "Wine's zone is the one the process started with";
+    }
+    FileTime local{};
+    ASSERT_TRUE(platform::FileTimeToLocalFileTime(Make(0), local));
+    EXPECT_GE(Ticks(local), 0x8000000000000000ull);
+    SystemTime fields{};
+    EXPECT_FALSE(platform::FileTimeToSystemTime(local, fields));
+}
+
+struct CompressedRow {
+    const char* what;
+    std::string file;
+    uint64_t windows;  // what GetCompressedFileSizeW says under Wine
+};
+
+TEST(GetCompressedFileSize, AllocatedBytesOnPosixWhatWindowsSaysOnWindows) {
+    TempDir folder;
+    WriteFile(folder.path() / "small.txt", "12345");
+    WriteFile(folder.path() / "empty.bin", "");
+    WriteFile(folder.path() / "sparse.bin", "");
+    fs::resize_file(folder.path() / "sparse.bin", 5ull << 30);
+    WriteFile(folder.path() / "partial.bin", std::string(1 << 20, 'x'));
+    fs::resize_file(folder.path() / "partial.bin", 10 << 20);
+    fs::create_directory(folder.path() / "sub");
+    const CompressedRow rows[] = {
+        {"5 bytes", "small.txt", 5},
+        {"empty", "empty.bin", 0},
+        {"5 GiB hole", "sparse.bin", 5ull << 30},
+        {"1 MiB data, 9 MiB hole", "partial.bin", 10 << 20},
+        {"folder", "sub", 0},
+    };
+    for (const CompressedRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path path = folder.path() / row.file;
+        const uint64_t expected = IsWindowsBuild() ? row.windows : AllocatedBytes(path);
+        uint32_t high = 0xDEADBEEF;
+        const uint32_t low = platform::GetCompressedFileSize(
+            folder.folderText() + testing_support::U16(row.file), &high);
+        EXPECT_EQ((uint64_t{high} << 32) | low, expected);
+    }
+    if (!IsWindowsBuild()) {
+        // A whole block for 5 bytes; the hole costs nothing.
+        EXPECT_GE(AllocatedBytes(folder.path() / "small.txt"), 512u);
+        EXPECT_LT(AllocatedBytes(folder.path() / "partial.bin"), 10u << 20);
+    }
+}
+
+TEST(GetCompressedFileSize, FailureLeavesTheHighWordAlone) {
+    TempDir folder;
+    const std::u16string base = folder.folderText();
+    const std::u16string sep(1, platform::kPathSeparator);
+    struct Row {
+        std::u16string path;
+        uint32_t error;
+    } rows[] = {
+        {base + u"missing.bin", kFileNotFound},
+        {base + u"missing" + sep + u"x.bin", kPathNotFound},
+    };
+    for (const Row& row : rows) {
+        uint32_t high = 0xDEADBEEF;
+        EXPECT_EQ(platform::GetCompressedFileSize(row.path, &high), 0xFFFFFFFFu);
+        EXPECT_EQ(platform::LastErrorCode(), row.error);
+        EXPECT_EQ(high, 0xDEADBEEFu);
+    }
+}
+
+}  // namespace

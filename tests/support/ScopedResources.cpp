@@ -1,0 +1,22 @@
+#include "tests/support/ScopedResources.h"
+
+#include "runtime/ResourceService.h"
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+
+ScopedResources::ScopedResources() : ScopedResources(ProgramFolder()) {}
+
+ScopedResources::ScopedResources(const std::u16string& folder) {
+    SResManager::Initialize();
+    object_.collection = SResManager::GetCollection(u"vldb_filesystem", folder, nullptr);
+    object_.initialised = 1;
+    SetCurrentResourceManager(&object_);
+}
+
+ScopedResources::~ScopedResources() {
+    SetCurrentResourceManager(nullptr);
+    TerminateResources(&object_);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,22 @@
+// The driver's resource texts, started as DbInitialize starts them (with the
+// translations beside the test program) for the life of the object.
+#pragma once
+
+#include <string>
+
+#include "runtime/ResourceTexts.h"
+
+namespace testing_support {
+
+class ScopedResources {
+public:
+    // Translations are read from `folder` (default: beside the test program).
+    explicit ScopedResources(const std::u16string& folder);
+    ScopedResources();
+    ~ScopedResources();
+
+private:
+    ResourceManagerObject object_;
+};
+
+}  // namespace testing_support
