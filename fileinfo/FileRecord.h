@@ -67,6 +67,12 @@ public:
     DbDateTime LastAccessedField() const;
     SWCharString AttributeStringField() const;
 
+    // Fill their group once per row (while its flag is clear); failures leave
+    // the group's defaults.
+    void LoadVersionInfo();
+    void LoadSecurityInfo();
+    void LoadSummaryInfo();
+
     const platform::FindData* findData() const { return findData_; }
     const SWCharString& directory() const { return directory_; }
     const SWCharString& fullPath() const { return fullPath_; }
