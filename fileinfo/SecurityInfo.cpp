@@ -1,0 +1,124 @@
+// The security group of a row: the owner's account and the DACL as text, one
+// line per access entry.
+#include <cstdio>
+#include <new>
+#include <vector>
+
+#include "fileinfo/FileRecord.h"
+#include "platform/FileSecurity.h"
+#include "runtime/ResourceTexts.h"
+
+namespace {
+
+constexpr uint32_t kFirstDescriptorBytes = 512;
+constexpr uint32_t kAccountUnits = 256;
+
+// Words of the ACL text: entry types 0 to 3 are texts 139 to 142.
+constexpr uint32_t kAllowedText = 139;
+constexpr uint8_t kLastKnownEntryType = 3;
+constexpr uint32_t kFullControlText = 143;
+constexpr uint32_t kChangeText = 144;
+constexpr uint32_t kReadText = 145;
+constexpr uint32_t kNoAccessText = 146;
+
+constexpr uint32_t kStandardRights = 0x1F0000;
+constexpr uint32_t kDelete = 0x10000;
+constexpr uint32_t kReadControl = 0x20000;
+
+struct Account {
+    char16_t name[kAccountUnits];
+    char16_t domain[kAccountUnits];
+};
+
+bool Lookup(const void* sid, Account& account) {
+    uint32_t nameUnits = kAccountUnits, domainUnits = kAccountUnits;
+    return platform::LookupSidAccount(sid, account.name, &nameUnits, account.domain, &domainUnits);
+}
+
+uint32_t RightsText(uint32_t mask) {
+    if ((mask & kStandardRights) == kStandardRights)
+        return kFullControlText;
+    if ((mask & kDelete) != 0 && (mask & kReadControl) != 0)
+        return kChangeText;
+    if ((mask & kReadControl) != 0)
+        return kReadText;
+    return kNoAccessText;
+}
+
+}  // namespace
+
+void FileRecord::LoadSecurityInfo() {
+    if (securityLoaded)
+        return;
+    security = SecurityGroup();
+    securityLoaded = true;
+    if (findData() == nullptr)
+        return;
+
+    constexpr uint32_t information =
+        platform::kOwnerSecurityInformation | platform::kDaclSecurityInformation;
+    std::vector<uint8_t> descriptor;
+    uint32_t needed = 0;
+    bool queried = false;
+    try {
+        descriptor.resize(kFirstDescriptorBytes);
+        queried = platform::QueryFileSecurity(fullPath().view(), information, descriptor.data(),
+                                              kFirstDescriptorBytes, &needed);
+        if (needed > kFirstDescriptorBytes) {
+            const uint32_t enlarged = needed;
+            descriptor.resize(enlarged);
+            needed = 0;
+            queried = platform::QueryFileSecurity(fullPath().view(), information, descriptor.data(),
+                                                  enlarged, &needed);
+            // A query that succeeds also reports the descriptor's length;
+            // accept it as long as the descriptor fitted.
+            if (needed != 0 && !(queried && needed <= enlarged))
+                return;
+        }
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    if (!queried)
+        return;
+
+    SecurityGroup loaded;
+    const void* owner = nullptr;
+    Account account;
+    if (!platform::DescriptorOwner(descriptor.data(), &owner) || !Lookup(owner, account))
+        return;
+    loaded.owner = account.name;
+    loaded.ownerDomain = account.domain;
+
+    bool present = false;
+    const void* dacl = nullptr;
+    if (!platform::DescriptorDacl(descriptor.data(), &present, &dacl))
+        return;
+    if (!present || dacl == nullptr) {
+        security = std::move(loaded);
+        return;
+    }
+    platform::AclSize size{};
+    if (!platform::GetAclSize(dacl, &size))
+        return;
+
+    for (uint32_t index = 0; index < size.aceCount; ++index) {
+        platform::AccessEntry entry{};
+        if (!platform::GetAccessEntry(dacl, index, &entry) || !Lookup(entry.sid, account))
+            return;
+        if (index > 0)
+            loaded.acl += u'\n';
+        loaded.acl += account.name;
+        loaded.acl += u"   ";
+        if (entry.type > kLastKnownEntryType)
+            break;
+        loaded.acl += LoadResourceText(kAllowedText + entry.type, locale().c_str());
+        loaded.acl += u' ';
+        loaded.acl += LoadResourceText(RightsText(entry.mask), locale().c_str());
+        char mask[24];
+        std::snprintf(mask, sizeof mask, " (0x%lx)", static_cast<unsigned long>(entry.mask));
+        SWCharString maskText;
+        maskText.copyFrom(mask);
+        loaded.acl += maskText;
+    }
+    security = std::move(loaded);
+}

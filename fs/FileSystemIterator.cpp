@@ -57,10 +57,10 @@ void DirectoryLevel::NextRow(bool& found, FileRecord& record) {
                 return;
         }
         if (!subDirSearchStarted_) {
-            SWCharString specification = directory_;
-            specification += platform::kPathSeparator;
-            specification += kAllEntries;
-            search_.SetFileSpec(specification.c_str());
+            SWCharString fileSpec = directory_;
+            fileSpec += platform::kPathSeparator;
+            fileSpec += kAllEntries;
+            search_.SetFileSpec(fileSpec.c_str());
             subDirSearchStarted_ = true;
         }
         const char16_t* name = search_.NextDirectory();
@@ -93,10 +93,10 @@ void DirectoryLevel::NextRow(bool& found, FileRecord& record) {
         }
         findData = &search_.findData();
     } else {
-        SWCharString specification = directory_;
-        specification += platform::kPathSeparator;
-        specification += fileMask_;
-        search_.SetFileSpec(specification.c_str());
+        SWCharString fileSpec = directory_;
+        fileSpec += platform::kPathSeparator;
+        fileSpec += fileMask_;
+        search_.SetFileSpec(fileSpec.c_str());
         fileSearchStarted_ = true;
         if (search_.NextFile() != nullptr) {
             findData = &search_.findData();

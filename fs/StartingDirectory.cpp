@@ -21,10 +21,10 @@ SWCharString WithTrailingSeparator(const SWCharString& directory) {
 bool IsValidStartingDirectory(const SWCharString& startingDirectory) {
     if (startingDirectory.isEmpty())
         return false;
-    SWCharString specification = WithTrailingSeparator(startingDirectory);
-    specification += u"*.*";
+    SWCharString fileSpec = WithTrailingSeparator(startingDirectory);
+    fileSpec += u"*.*";
     platform::FindData scratch;
-    platform::SearchHandle search = platform::FindFirstEntry(specification.view(), &scratch);
+    platform::SearchHandle search = platform::FindFirstEntry(fileSpec.view(), &scratch);
     if (search == platform::kInvalidSearch)
         return false;
     platform::FindCloseSearch(search);

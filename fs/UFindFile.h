@@ -1,4 +1,4 @@
-// UFindFile: one directory search over a file specification, entry by entry.
+// UFindFile: one directory search over a file fileSpec, entry by entry.
 #pragma once
 
 #include <string>

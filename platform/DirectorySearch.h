@@ -1,6 +1,6 @@
 // Directory search, as FindFirstFileW, FindNextFileW and FindClose do it.
 //
-// A specification is a directory, a separator and a mask ("C:\Data\*.*").
+// A file specification is a directory, a separator and a mask ("C:\Data\*.*").
 // POSIX: the directory's names are read at once, "." and ".." first, then in
 // NTFS order (unit by unit after simple upper-casing, ties by the exact
 // name); the mask is matched with the Windows wildcard rules, ignoring case;
@@ -21,7 +21,7 @@ enum class SearchScope { AllEntries, DirectoriesOnly, NonDirectoriesOnly };
 
 // FindFirstFileW: fills `data` with the first entry; kInvalidSearch when the
 // directory cannot be searched or nothing matches.
-SearchHandle FindFirstEntry(std::u16string_view specification, FindData* data,
+SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data,
                             SearchScope scope = SearchScope::AllEntries);
 // FindNextFileW: false at the end.
 bool FindNextEntry(SearchHandle search, FindData* data);

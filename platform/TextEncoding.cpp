@@ -63,7 +63,6 @@ void AppendUtf16(std::u16string& out, char32_t codePoint) {
     }
 }
 
-
 // Windows-1252 0x80..0x9F. The five bytes the code page leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the same value, as
 // MultiByteToWideChar does.

@@ -279,18 +279,18 @@ bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
 
 }  // namespace
 
-SearchHandle FindFirstEntry(std::u16string_view specification, FindData* data, SearchScope scope) {
-    size_t separator = specification.size();
-    while (separator > 0 && !IsPathSeparator(specification[separator - 1])) {
+SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data, SearchScope scope) {
+    size_t separator = fileSpec.size();
+    while (separator > 0 && !IsPathSeparator(fileSpec[separator - 1])) {
         --separator;
     }
-    const std::u16string_view mask = specification.substr(separator);
+    const std::u16string_view mask = fileSpec.substr(separator);
     if (mask.empty() || mask.find(u'\0') != std::u16string_view::npos) {
         return kInvalidSearch;
     }
     std::string directory = ".";
     if (separator > 0) {
-        directory = Utf16ToUtf8(specification.substr(0, separator));
+        directory = Utf16ToUtf8(fileSpec.substr(0, separator));
     }
     if (directory.find('\0') != std::string::npos) {
         return kInvalidSearch;

@@ -1,10 +1,10 @@
 #include "platform/posix/MimeFormats.h"
 
-#include "platform/TextEncoding.h"
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+#include "platform/TextEncoding.h"
 
 namespace platform {
 
@@ -96,7 +96,6 @@ void ParseGlobLine(std::string_view line, MimeGlobs& out) {
 }
 
 // ---- XML ----
-
 
 int DigitValue(char c, bool hex) {
     if (c >= '0' && c <= '9')

@@ -52,12 +52,12 @@ std::wstring Terminated(std::u16string_view text) {
 
 }  // namespace
 
-SearchHandle FindFirstEntry(std::u16string_view specification, FindData* data, SearchScope scope) {
+SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data, SearchScope scope) {
     // Limiting to directories is advisory: the caller still filters.
     const FINDEX_SEARCH_OPS operation = scope == SearchScope::DirectoriesOnly
                                             ? FindExSearchLimitToDirectories
                                             : FindExSearchNameMatch;
-    return FindFirstFileExW(Terminated(specification).c_str(), FindExInfoStandard, AsWin32(data),
+    return FindFirstFileExW(Terminated(fileSpec).c_str(), FindExInfoStandard, AsWin32(data),
                             operation, nullptr, 0);
 }
 

@@ -160,8 +160,8 @@ TEST_F(FileRecordTest, CompressedSizeAndTimesOfARealFile) {
     TempDir dir;
     std::ofstream(dir.path() / "five.txt") << "12345";
     platform::FindData data;
-    std::u16string spec = dir.folderText() + u"five.txt";
-    platform::SearchHandle search = platform::FindFirstEntry(spec, &data);
+    std::u16string fileSpec = dir.folderText() + u"five.txt";
+    platform::SearchHandle search = platform::FindFirstEntry(fileSpec, &data);
     ASSERT_NE(search, platform::kInvalidSearch);
     platform::FindCloseSearch(search);
 

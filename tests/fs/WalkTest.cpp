@@ -217,16 +217,16 @@ TEST(FindFileWrapper, DirectoriesFilesAndTheEnd) {
     std::ofstream(dir.path() / "a.txt") << "x";
     std::ofstream(dir.path() / "b.txt") << "x";
     fs::create_directory(dir.path() / "c.txt");  // a directory that matches the mask
-    std::u16string spec = dir.folderText() + u"*.txt";
+    std::u16string fileSpec = dir.folderText() + u"*.txt";
 
-    UFindFile files(spec.c_str());
+    UFindFile files(fileSpec.c_str());
     std::vector<std::string> names;
     while (const char16_t* name = files.NextFile())
         names.push_back(U8(name));
     EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(files.NextEntry(), nullptr);
 
-    UFindFile entries(spec.c_str());
+    UFindFile entries(fileSpec.c_str());
     std::string last;
     while (const char16_t* name = entries.NextEntry())
         last = U8(name);
@@ -238,10 +238,10 @@ TEST(FindFileWrapper, DirectoriesFilesAndTheEnd) {
     EXPECT_EQ(U8(directories.NextDirectory()), "c.txt");
     EXPECT_EQ(directories.NextDirectory(), nullptr);
 
-    // A new specification closes the open search and starts over.
+    // A new file specification closes the open search and starts over.
     UFindFile again(all.c_str());
     ASSERT_NE(again.NextEntry(), nullptr);
-    again.SetFileSpec(spec.c_str());
+    again.SetFileSpec(fileSpec.c_str());
     EXPECT_EQ(again.findData().cFileName[0], 0) << "cleared";
     EXPECT_EQ(U8(again.NextFile()), "a.txt");
 

@@ -198,7 +198,7 @@ TEST(PosixFindData, UnreadableFolder) {
     fs::permissions(folder.path(),
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     fs::permissions(secret, fs::perms::owner_all);
-    const std::u16string spec = folder.folderText() + u"secret/*.*";
+    const std::u16string fileSpec = folder.folderText() + u"secret/*.*";
     const std::u16string file = folder.folderText() + u"secret/inside.txt";
 
     const pid_t child = fork();
@@ -208,7 +208,7 @@ TEST(PosixFindData, UnreadableFolder) {
             _exit(10);
         }
         FindData data{};
-        if (platform::FindFirstEntry(spec, &data) != kInvalidSearch) {
+        if (platform::FindFirstEntry(fileSpec, &data) != kInvalidSearch) {
             _exit(1);
         }
         uint32_t high = 7;
@@ -224,7 +224,7 @@ TEST(PosixFindData, UnreadableFolder) {
     EXPECT_EQ(WEXITSTATUS(status), 0)
         << "10: could not drop privileges; 1: the search opened; 2: compressed size";
     // The owner still can.
-    EXPECT_EQ(List(spec).names.size(), 3u);
+    EXPECT_EQ(List(fileSpec).names.size(), 3u);
 }
 
 }  // namespace

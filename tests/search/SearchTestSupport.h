@@ -63,11 +63,11 @@ struct Listing {
 };
 
 // Runs one search to its end and closes it.
-inline Listing List(const std::u16string& specification,
+inline Listing List(const std::u16string& fileSpec,
                     platform::SearchScope scope = platform::SearchScope::AllEntries) {
     Listing listing;
     platform::FindData data{};
-    platform::SearchHandle search = platform::FindFirstEntry(specification, &data, scope);
+    platform::SearchHandle search = platform::FindFirstEntry(fileSpec, &data, scope);
     if (search == platform::kInvalidSearch) {
         return listing;
     }

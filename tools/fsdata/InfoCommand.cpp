@@ -15,12 +15,6 @@ constexpr int32_t kLastInfoCode = 32;
 
 int RunInfo(const host::DriverLibrary& driver, const CommandLine& line) {
     const host::DriverEntryPoints& api = driver.api();
-    if (!api.DbInitialize || !api.DbTerminate || !api.DbGetInfo || !api.IsThreadSafe ||
-        !api.DbFetchDatabaseType || !api.DbFreeString) {
-        std::fprintf(stderr, "fsdata: %s lacks the driver's entry points\n",
-                     platform::Utf16ToUtf8(driver.path()).c_str());
-        return kExitFailure;
-    }
     std::u16string language = platform::Utf8ToUtf16(line.Get("--lang"));
 
     api.DbInitialize();

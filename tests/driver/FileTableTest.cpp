@@ -1,0 +1,356 @@
+// The file table end to end, through the host loader as the engine uses it:
+// logon, catalog, bind, read, free, log off.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "host/LogonProperties.h"
+#include "platform/PathSplit.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int64_t kFileName = 5, kDirectory = 2, kFileSize = 9, kIsHidden = 38, kAttributes = 45,
+                  kRelativeLevel = 48, kComments = 53;
+
+class FileTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        driver_ = OpenDriver();
+        ASSERT_TRUE(driver_);
+        api().DbInitialize();
+        fs::create_directories(tree_.path() / "sub" / "empty");
+        std::ofstream(tree_.path() / "sub" / "inner.txt") << "inner";
+        std::ofstream(tree_.path() / "top.txt") << "hello";
+        start_ = tree_.path().u16string();
+    }
+    void TearDown() override {
+        if (logon_ != nullptr)
+            api().DbLogoffServer(logon_);
+        api().DbFreeLogonInfo(logonInfo_);
+        api().DbTerminate();
+    }
+
+    const host::DriverEntryPoints& api() const { return driver_->api(); }
+
+    void LogOn(const char16_t* language = u"", bool includeEmpty = false,
+               const std::u16string& mask = u"*.*") {
+        host::LogonProperties properties(start_, mask, -1, includeEmpty);
+        ErrorInfo* error = nullptr;
+        ASSERT_EQ(api().DbLogonServer(properties.info(), &logonInfo_, nullptr, nullptr, language,
+                                      &logon_, &error),
+                  Status_Success);
+    }
+
+    DbRowsetRef Open() {
+        DbRowsetRef rowset = nullptr;
+        int table = 0;
+        EXPECT_EQ(api().DbExecuteQuery(logon_, QueryType_OpenTable, &table, nullptr, nullptr,
+                                       nullptr, &rowset),
+                  Status_Success);
+        return rowset;
+    }
+
+    struct Field {
+        DbStatus status;
+        uint32_t type;
+        uint16_t isNull;
+        std::vector<uint8_t> bytes;
+        std::string text;
+    };
+
+    Field Read(DbRowsetRef rowset, int64_t id, uint32_t bufferSize = 512) {
+        std::vector<uint8_t> buffer(bufferSize + 16, 0xCC);
+        void* value = buffer.data();
+        Field field{};
+        uint32_t reserved = 99;
+        field.status = api().DbReadFieldValue(rowset, id, nullptr, nullptr, &value, bufferSize,
+                                              &field.isNull, &field.type, &reserved);
+        EXPECT_EQ(reserved, 0u);
+        if (field.status == Status_Success) {
+            if (field.type == stringValue || field.type == memoValue)
+                field.text = U8(static_cast<const char16_t*>(value));
+            else
+                field.bytes.assign(static_cast<uint8_t*>(value), static_cast<uint8_t*>(value) + 12);
+        }
+        if (value != buffer.data())
+            api().DbFreeFieldValue(value);
+        return field;
+    }
+
+    std::vector<std::string> Names(DbRowsetRef rowset) {
+        std::vector<std::string> names;
+        while (api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success)
+            names.push_back(Read(rowset, kFileName).text);
+        return names;
+    }
+
+    std::unique_ptr<host::DriverLibrary> driver_;
+    TempDir tree_;
+    std::u16string start_;
+    DbLogonRef logon_ = nullptr;
+    DbLogonInfo* logonInfo_ = nullptr;
+};
+
+TEST_F(FileTableTest, CatalogDescribesOneTableNamedAfterTheStartingDirectory) {
+    LogOn();
+    TableDescription** tables = nullptr;
+    uint32_t count = 0;
+    ASSERT_EQ(api().DbFetchTableList(logon_, nullptr, nullptr, 0, &tables, &count), 0u);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(tables[0]->name, start_);
+    EXPECT_EQ(std::u16string(tables[0]->secondName), start_);
+    EXPECT_EQ(tables[0]->tableKind, 1u);
+    EXPECT_EQ(tables[0]->structSize, 112u);
+    EXPECT_EQ(tables[0]->ownsText56, 1u);
+    EXPECT_EQ(tables[0]->properties->count, 0u);
+    EXPECT_EQ(api().DbFreeTableList(&count, tables), 0u);
+
+    const std::u16string sep(1, platform::kPathSeparator);
+    const struct {
+        std::u16string name;
+        DbStatus status;
+    } names[] = {{start_, 0},
+                 {u"<" + start_ + sep + u"File", 0},
+                 {start_ + sep + u"File", Status_TableNotFound},
+                 {u"", Status_TableNotFound}};
+    for (const auto& row : names) {
+        TableDescription* table = reinterpret_cast<TableDescription*>(this);
+        EXPECT_EQ(api().DbFetchTableInfo(logon_, row.name.c_str(), &table), row.status)
+            << U8(row.name);
+        if (row.status != 0) {
+            EXPECT_EQ(table, nullptr);
+        }
+        api().DbFreeTableInfo(table);
+    }
+    TableDescription* table = nullptr;
+    EXPECT_EQ(api().DbFetchTableInfo(logon_, nullptr, &table), Status_TableNotFound);
+    EXPECT_EQ(api().DbFetchTableInfo(nullptr, start_.c_str(), &table), Status_InvalidArgument);
+
+    // A count of 0 releases the array only.
+    uint32_t zero = 0;
+    auto** empty = static_cast<TableDescription**>(::operator new(sizeof(TableDescription*)));
+    EXPECT_EQ(api().DbFreeTableList(&zero, empty), 0u);
+}
+
+TEST_F(FileTableTest, FieldsInTheLogonsLanguage) {
+    for (const char16_t* language : {u"", u"de"}) {
+        LogOn(language);
+        uint32_t count = 0;
+        FieldDescription** fields = nullptr;
+        ASSERT_EQ(
+            api().DbFetchTableFields(logon_, nullptr, nullptr, nullptr, nullptr, &count, &fields),
+            0u);
+        ASSERT_EQ(count, 65u);
+        bool german = *language != 0;
+        EXPECT_EQ(U8(fields[0]->name), german ? "Computer" : "Computer");
+        EXPECT_EQ(U8(fields[4]->name), german ? "Dateiname" : "File Name");
+        EXPECT_EQ(fields[0]->valueType, stringValue);
+        EXPECT_EQ(fields[0]->length, 52u);
+        EXPECT_EQ(U8(fields[64]->name),
+                  german ? "Sicherheit (Dateiinfo)" : "Security (Summary Info)");
+        EXPECT_EQ(fields[64]->valueType, int32uValue);
+        EXPECT_EQ(fields[52]->valueType, memoValue);
+        EXPECT_EQ(fields[52]->length, 8u);
+        EXPECT_EQ(U8(fields[52]->description), " ");
+        EXPECT_EQ(fields[52]->one40, 1u);
+        EXPECT_EQ(fields[52]->structSize, 72u);
+        api().DbFreeFieldList(count, fields);
+        api().DbLogoffServer(logon_);
+        api().DbFreeLogonInfo(logonInfo_);
+        logon_ = nullptr;
+        logonInfo_ = nullptr;
+    }
+}
+
+TEST_F(FileTableTest, BindingByNameAndOrdinal) {
+    LogOn();
+    DbRowsetRef rowset = Open();
+    struct {
+        uint32_t kind;
+        const char16_t* name;
+        uint32_t ordinal;
+        uint16_t caseSensitive;
+        DbStatus status;
+        int64_t id;
+    } const rows[] = {
+        {BindKind_Name, u"file name", 0, 0, 0, 5},
+        {BindKind_Name, u"file name", 0, 1, Status_FieldNotFound, 0},
+        {BindKind_Name, u"File Name", 0, 1, 0, 5},
+        {BindKind_Name, u"SECURITY (SUMMARY INFO)", 0, 0, 0, 65},
+        {BindKind_Name, u"No Such Field", 0, 0, Status_FieldNotFound, 0},
+        {BindKind_Name, u"", 0, 0, Status_InvalidArgument, 0},
+        {BindKind_Name, nullptr, 0, 0, Status_InvalidArgument, 0},
+        {BindKind_Ordinal, nullptr, 65, 0, 0, 65},
+        {BindKind_Ordinal, nullptr, 66, 0, Status_FieldNotFound, 0},
+        {BindKind_Ordinal, nullptr, 0, 0, Status_FieldNotFound, 0},
+        {3, nullptr, 5, 0, Status_NotSupported, 0},
+    };
+    for (const auto& row : rows) {
+        BindRequest request{};
+        request.kind = row.kind;
+        request.name = row.name;
+        request.ordinal = row.ordinal;
+        request.caseSensitive = row.caseSensitive;
+        int64_t id = -7;
+        EXPECT_EQ(api().DbBindToField(rowset, &request, &id), row.status) << U8(row.name);
+        EXPECT_EQ(id, row.id) << U8(row.name);
+    }
+    int64_t id = 0;
+    EXPECT_EQ(api().DbBindToField(rowset, nullptr, &id), Status_InvalidArgument);
+    EXPECT_EQ(api().DbBindToField(nullptr, nullptr, &id), Status_InvalidArgument);
+    api().DbCloseRowset(rowset);
+}
+
+TEST_F(FileTableTest, RowsComeInWalkOrderAndStartOver) {
+    LogOn();
+    DbRowsetRef rowset = Open();
+    EXPECT_EQ(Names(rowset), (std::vector<std::string>{"inner.txt", "top.txt"}));
+    EXPECT_EQ(api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr), Status_NoMoreRecords);
+    DbReadRequest keep{0, 1}, restart{0, 0};
+    EXPECT_EQ(api().DbReadRecord(rowset, ReadMode_Position, nullptr, &keep), Status_NoMoreRecords);
+    EXPECT_EQ(api().DbReadRecord(rowset, ReadMode_Position, nullptr, &restart), Status_Success);
+    EXPECT_EQ(Read(rowset, kFileName).text, "inner.txt");
+    EXPECT_EQ(api().DbReadRecord(rowset, 7, nullptr, nullptr), Status_NotSupported);
+    EXPECT_EQ(api().DbReadRecord(nullptr, ReadMode_Next, nullptr, nullptr), Status_InvalidArgument);
+    api().DbCloseRowset(rowset);
+}
+
+TEST_F(FileTableTest, TwoRowsetsReadAlternatelyAndOutliveTheLogon) {
+    LogOn();
+    DbRowsetRef first = Open(), second = Open();
+    api().DbLogoffServer(logon_);
+    logon_ = nullptr;
+    std::vector<std::string> a, b;
+    for (int i = 0; i < 3; ++i) {
+        if (api().DbReadRecord(first, ReadMode_Next, nullptr, nullptr) == 0)
+            a.push_back(Read(first, kFileName).text);
+        if (api().DbReadRecord(second, ReadMode_Next, nullptr, nullptr) == 0)
+            b.push_back(Read(second, kFileName).text);
+    }
+    EXPECT_EQ(a, (std::vector<std::string>{"inner.txt", "top.txt"}));
+    EXPECT_EQ(a, b);
+    api().DbCloseRowset(second);
+    api().DbCloseRowset(first);
+}
+
+TEST_F(FileTableTest, TextProtocol) {
+    LogOn();
+    DbRowsetRef rowset = Open();
+    ASSERT_EQ(api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr), 0u);
+    // "inner.txt" needs 20 bytes: exactly that fits the engine's buffer.
+    std::vector<uint8_t> buffer(20, 0xCC);
+    void* value = buffer.data();
+    uint16_t isNull = 9;
+    uint32_t type = 0, reserved = 0;
+    ASSERT_EQ(api().DbReadFieldValue(rowset, kFileName, nullptr, nullptr, &value, 20, &isNull,
+                                     &type, &reserved),
+              0u);
+    EXPECT_EQ(value, buffer.data());
+    EXPECT_EQ(U8(static_cast<char16_t*>(value)), "inner.txt");
+    // One byte less: the driver hands out a block of its own.
+    ASSERT_EQ(api().DbReadFieldValue(rowset, kFileName, nullptr, nullptr, &value, 19, &isNull,
+                                     &type, &reserved),
+              0u);
+    EXPECT_NE(value, buffer.data());
+    EXPECT_EQ(U8(static_cast<char16_t*>(value)), "inner.txt");
+    EXPECT_EQ(buffer[0], 'i') << "the engine's buffer is untouched";
+    api().DbFreeFieldValue(value);
+    api().DbCloseRowset(rowset);
+}
+
+TEST_F(FileTableTest, FieldIdentifiersOutsideTheTable) {
+    LogOn();
+    DbRowsetRef rowset = Open();
+    for (int64_t id : {int64_t{0}, int64_t{66}, int64_t{-1}, INT64_MAX}) {
+        Field field = Read(rowset, id);
+        EXPECT_EQ(field.status, Status_FieldNotFound) << id;
+        EXPECT_EQ(field.type, unknownValue);
+        EXPECT_EQ(field.isNull, 0u);
+    }
+    uint16_t isNull = 5;
+    uint32_t type = 5, reserved = 5;
+    EXPECT_EQ(
+        api().DbReadFieldValue(nullptr, 1, nullptr, nullptr, nullptr, 0, &isNull, &type, &reserved),
+        Status_InvalidArgument);
+    EXPECT_EQ(type, unknownValue);
+    EXPECT_EQ(isNull, 0u);
+    api().DbCloseRowset(rowset);
+}
+
+// Every field of a text file's row, in its declared type, and of a directory
+// row, with the null flags the table promises.
+TEST_F(FileTableTest, EveryFieldOfAFileRowAndADirectoryRow) {
+    LogOn(u"", true, u"*.txt");
+    DbRowsetRef rowset = Open();
+    uint32_t count = 0;
+    FieldDescription** fields = nullptr;
+    ASSERT_EQ(api().DbFetchTableFields(logon_, nullptr, nullptr, nullptr, nullptr, &count, &fields),
+              0u);
+    std::map<std::string, int> seen;
+    while (api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success) {
+        Field name = Read(rowset, kFileName);
+        const bool directoryRow = name.isNull != 0;
+        seen[directoryRow ? "<dir>" : name.text]++;
+        for (int64_t id = 1; id <= 65; ++id) {
+            Field field = Read(rowset, id);
+            ASSERT_EQ(field.status, 0u) << id;
+            EXPECT_EQ(field.type, fields[id - 1]->valueType) << id;
+            const bool findDataField = id == 5 || id == 6 || id == 7 || id == 9 || id == 10 ||
+                                       (id >= 37 && id <= 45) || id == 57 ||
+                                       (id >= 61 && id <= 63) || id == 65;
+            const bool neverNull = id <= 4 || id == 8 || (id >= 11 && id <= 28) ||
+                                   (id >= 34 && id <= 36) || (id >= 46 && id <= 56) ||
+                                   (id >= 58 && id <= 60) || id == 64;
+            if (directoryRow && findDataField) {
+                EXPECT_EQ(field.isNull, 1u) << id;
+            }
+            if (neverNull) {
+                EXPECT_EQ(field.isNull, 0u) << id;
+            }
+        }
+        if (directoryRow) {
+            EXPECT_EQ(Read(rowset, kFileName).text, "");
+            uint16_t hidden;
+            Field isHidden = Read(rowset, kIsHidden);
+            std::memcpy(&hidden, isHidden.bytes.data(), 2);
+            EXPECT_EQ(hidden, 0u);
+            uint32_t attributes;
+            std::memcpy(&attributes, Read(rowset, kAttributes).bytes.data(), 4);
+            EXPECT_EQ(attributes, 0u);
+            EXPECT_FALSE(Read(rowset, kDirectory).text.empty());
+        } else {
+            uint32_t size;
+            std::memcpy(&size, Read(rowset, kFileSize).bytes.data(), 4);
+            EXPECT_EQ(size, 5u);
+            EXPECT_EQ(Read(rowset, kComments).type, memoValue);
+        }
+    }
+    EXPECT_EQ(seen, (std::map<std::string, int>{{"<dir>", 1}, {"inner.txt", 1}, {"top.txt", 1}}));
+    uint32_t level;
+    std::memcpy(&level, Read(rowset, kRelativeLevel).bytes.data(), 4);
+    EXPECT_EQ(level, 0u) << "a cleared record after the last row";
+    api().DbFreeFieldList(count, fields);
+    api().DbCloseRowset(rowset);
+}
+
+TEST_F(FileTableTest, QueryOfAnotherTypeWithCommandTextOpensTheTable) {
+    LogOn();
+    DbRowsetRef rowset = nullptr;
+    int table = 0;
+    ASSERT_EQ(api().DbExecuteQuery(logon_, 3, &table, nullptr, u"SELECT *", nullptr, &rowset), 0u);
+    EXPECT_EQ(Names(rowset).size(), 2u);
+    api().DbCloseRowset(rowset);
+    EXPECT_EQ(api().DbExecuteQuery(logon_, 5, nullptr, nullptr, nullptr, nullptr, &rowset),
+              Status_InvalidArgument);
+    EXPECT_EQ(api().DbExecuteQuery(nullptr, 5, &table, nullptr, nullptr, nullptr, &rowset),
+              Status_InvalidArgument);
+    EXPECT_EQ(api().DbCloseRowset(nullptr), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// A hint tree as deep as a test wants: a chain of nameless properties, each
+// the only hint of the one before, with a boolean property named `name` (set)
+// at its end. Built from flat arrays, so that neither building nor releasing
+// it recurses.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vldb/dbdriver.h"
+
+namespace testing_support {
+
+class DeepHintChain {
+public:
+    DeepHintChain(size_t depth, const char16_t* name)
+        : name_(name), properties_(depth + 1), items_(depth + 1), collections_(depth + 1) {
+        for (size_t i = 0; i <= depth; ++i) {
+            DbProperty& property = properties_[i];
+            property.structSize = sizeof(DbProperty);
+            property.valueType = unknownValue;
+            items_[i] = &property;
+            collections_[i] = DbPropertyCollection{sizeof(DbPropertyCollection), 1, &items_[i]};
+            if (i < depth)
+                property.uiInfo = &collections_[i + 1];
+        }
+        DbProperty& last = properties_[depth];
+        last.name = name_.data();
+        last.valueType = booleanValue;
+        last.value = &value_;
+    }
+
+    DbPropertyCollection* get() { return &collections_[0]; }
+
+private:
+    std::u16string name_;
+    uint16_t flag_ = 1;
+    DbValue value_{sizeof(DbValue), singleKind, booleanValue, 0, &flag_};
+    std::vector<DbProperty> properties_;
+    std::vector<DbProperty*> items_;
+    std::vector<DbPropertyCollection> collections_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/DriverLibrary.h"
+#include "tools/fsdata/CommandLine.h"
+
+namespace fsdata {
+
+// fsdata dialog: the logon dialog's description as the driver gives it to the
+// engine, printed as an indented tree of properties and their hints.
+int RunDialog(const host::DriverLibrary& driver, const CommandLine& line);
+
+}  // namespace fsdata
