@@ -11,22 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/PeakMemory.h"
 #include "host/DriverLibrary.h"
 #include "host/LogonProperties.h"
 #include "platform/TextEncoding.h"
-
-namespace {
-
-long PeakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.compare(0, 6, "VmHWM:") == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -9,23 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "bench/PeakMemory.h"
 #include "fileinfo/FileRecord.h"
 #include "fs/FileSystemIterator.h"
 #include "platform/TextEncoding.h"
-
-namespace {
-
-// The process's peak resident memory in KiB, from /proc.
-long PeakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.compare(0, 6, "VmHWM:") == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -14,6 +14,7 @@
 #include "fs/FileSystemIterator.h"
 #include "platform/TextEncoding.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -58,21 +59,6 @@ TEST(PosixWalk, NamesThatAreNotUtf8LeadBackToTheirFiles) {
     std::string content;
     again >> content;
     EXPECT_EQ(content, "bytes");
-}
-
-// Runs `check` in a child process that has dropped root, so that file
-// permissions apply; returns the child's exit status.
-template <class Check>
-int AsUnprivilegedUser(Check check) {
-    pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(99);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
 TEST(PosixWalk, UnreadableSubdirectoriesContributeOnlyTheirDirectoryRow) {

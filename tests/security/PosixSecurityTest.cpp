@@ -14,6 +14,7 @@
 #include "tests/security/SecurityAccounts.h"
 #include "tests/support/ScopedResources.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 using namespace testing_support;
 using namespace security_testing;
@@ -142,21 +143,6 @@ TEST_F(PosixSecurityTest, AccountsWithoutANameEmptyEverything) {
     ExpectEmpty();
     Run("setfacl -x u:4244");
     EXPECT_FALSE(Load().acl.isEmpty());
-}
-
-// Runs `check` in a child process that has dropped root, so that file
-// permissions apply; returns the child's exit status.
-template <class Check>
-int AsUnprivilegedUser(Check check) {
-    pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(99);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
 TEST_F(PosixSecurityTest, FilesTheUserMayNotReach) {
