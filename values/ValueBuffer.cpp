@@ -29,7 +29,8 @@ bool IsTextValue(DbValueType type) {
     return type == stringValue || type == memoValue;
 }
 
-// The payload size of a fixed-size type, or 0 for the rest.
+}  // namespace
+
 uint32_t FixedPayloadBytes(DbValueType type) {
     switch (type) {
         case int8sValue:
@@ -59,8 +60,6 @@ uint32_t FixedPayloadBytes(DbValueType type) {
             return 0;
     }
 }
-
-}  // namespace
 
 bool IsFixedSizeValue(DbValueType type) {
     if (FixedPayloadBytes(type) != 0)

@@ -10,6 +10,10 @@
 // True for the types whose payload has a fixed size (not text, not blob).
 bool IsFixedSizeValue(DbValueType type);
 
+// The payload bytes of a fixed-size type; 0 for text, blobs and non-types,
+// without reporting anything.
+uint32_t FixedPayloadBytes(DbValueType type);
+
 // The payload bytes of a type (8 for blobValue); 0 for text and non-types.
 uint32_t ValueBufferSize(DbValueType type);
 

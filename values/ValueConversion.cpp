@@ -608,38 +608,13 @@ DbStatus ConvertToText(const void* source, DbValueType sourceType, void* destina
 }  // namespace
 
 uint32_t FixedValueSize(DbValueType type) {
-    switch (type) {
-        case int8sValue:
-        case int8uValue:
-            return 1;
-        case int16sValue:
-        case int16uValue:
-        case booleanValue:
-            return 2;
-        case int32sValue:
-        case int32uValue:
-            return 4;
-        case numberValue:
-        case currencyValue:
-        case blobValue:
-        case int64sValue:
-        case int64uValue:
-        case opaque64Value:
-        case interfaceValue:
-            return 8;
-        case dateValue:
-        case timeValue:
-        case dateTimeValue:
-            return 12;
-        case decimalValue:
-            return 16;
-        case stringValue:
-        case memoValue:
-            return 0;
-        default:
-            VL_ASSERT_UNREACHABLE("false");
-            return 0;
-    }
+    if (type == blobValue)
+        return 8;
+    if (uint32_t bytes = FixedPayloadBytes(type))
+        return bytes;
+    if (!IsText(type))
+        VL_ASSERT_UNREACHABLE("false");
+    return 0;
 }
 
 DbStatus ConvertValue(const void* source, DbValueType sourceType, uint32_t flags, void* destination,
