@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "fileinfo/PropertySetReader.h"
+#include "formats/PropertySetReader.h"
 #include "platform/FindData.h"
 #include "platform/StructuredStorage.h"
 #include "runtime/SWCharString.h"

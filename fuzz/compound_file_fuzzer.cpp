@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/CompoundFile.h"
+#include "formats/CompoundFile.h"
 
 namespace {
 
-using namespace platform::cfb;
+using namespace formats::cfb;
 
 void Check(bool condition) {
     if (!condition)
@@ -21,8 +21,8 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto file = CompoundFile::Open(
-        MemoryByteSource(std::string(reinterpret_cast<const char*>(data), size)));
+    auto file = CompoundFile::Open(std::make_shared<formats::MemorySource>(
+        std::string(reinterpret_cast<const char*>(data), size)));
     if (!file)
         return 0;
     Check(file->sectorSize() == 512 || file->sectorSize() == 4096);

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/MimeFormats.h"
+#include "formats/MimeFormats.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ bool IsXmlSpace(char c) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    const platform::MimeGlobs globs = platform::ParseMimeGlobs2(text);
-    for (const platform::MimeGlob& glob : globs.globs) {
+    const formats::MimeGlobs globs = formats::ParseMimeGlobs2(text);
+    for (const formats::MimeGlob& glob : globs.globs) {
         Check(glob.weight >= 0);
         Check(glob.type.find('/') != std::string::npos);
         Check(!glob.extension.empty());
@@ -39,16 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Languages from the input's first line, as a locale name would give them.
     const std::vector<std::string> languages =
-        platform::MimeLanguages(text.substr(0, std::min<size_t>(text.find('\n'), 64)));
+        formats::MimeLanguages(text.substr(0, std::min<size_t>(text.find('\n'), 64)));
     for (const std::string& language : languages)
         Check(!language.empty() && language.size() <= 64 + 1);
 
     std::string untranslated;
-    const bool anyFound = platform::ReadMimeComment(text, {}, untranslated);
+    const bool anyFound = formats::ReadMimeComment(text, {}, untranslated);
     for (const std::vector<std::string>& asked :
          {languages, std::vector<std::string>{"de_DE", "de"}}) {
         std::string comment;
-        const bool found = platform::ReadMimeComment(text, asked, comment);
+        const bool found = formats::ReadMimeComment(text, asked, comment);
         // An untranslated comment is there for any language.
         Check(found || !anyFound);
         if (found) {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/PeVersionReader.h"
+#include "formats/PeVersion.h"
 
 namespace {
 
-using platform::pe::QueryVersionBlock;
+using formats::pe::QueryVersionBlock;
 
 void Check(bool condition) {
     if (!condition)
@@ -64,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         extra += static_cast<char16_t>(Word(data + i));
 
     // The input as a PE file.
-    const platform::pe::MemorySource file(data, size);
+    const formats::MemorySource file(std::string(reinterpret_cast<const char*>(data), size));
     for (uint16_t language : {uint16_t{0x0409}, uint16_t{0x0407}}) {
-        platform::pe::ResourceLocation where;
-        if (!platform::pe::FindVersionResource(file, language, where))
+        formats::pe::ResourceLocation where;
+        if (!formats::pe::FindVersionResource(file, language, where))
             continue;
         Check(where.offset <= size && where.size <= size - where.offset);
         // What the block of GetFileVersionInfo holds: the resource, its root

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "fileinfo/PropertySetReader.h"
 #include "fileinfo/SummaryInfoReader.h"
+#include "formats/PropertySetReader.h"
 #include "platform/StructuredStorage.h"
 
 namespace {

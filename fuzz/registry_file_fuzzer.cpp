@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/RegistryFile.h"
 #include "platform/TextEncoding.h"
-#include "platform/posix/RegistryFile.h"
 
 namespace {
 
-using platform::RegistryFile;
+using formats::RegistryFile;
 
 void Check(bool condition) {
     if (!condition)
@@ -21,7 +21,7 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const RegistryFile file = platform::ParseRegistryFile(data, size);
+    const RegistryFile file = formats::ParseRegistryFile(data, size);
     const std::vector<RegistryFile::Key>& keys = file.Keys();
     const std::vector<RegistryFile::Value>& values = file.Values();
 

@@ -30,11 +30,6 @@ bool FindCloseSearch(SearchHandle search);
 
 extern const SearchHandle kInvalidSearch;
 
-// True when `name` matches `mask` by the Windows wildcard rules, ignoring
-// case ("*" and "*.*" match everything, "*." names without a dot, "?" one
-// character or nothing before a dot or the end).
-bool MatchesWildcard(std::u16string_view mask, std::u16string_view name);
-
 // The identity of a directory (device and inode; volume serial number and
 // file index on Windows), to recognise one already on the walk's chain.
 struct DirectoryIdentity {

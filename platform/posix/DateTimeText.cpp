@@ -17,26 +17,16 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/UserLocale.h"
+
 namespace platform {
 namespace {
 
 // The locale name of the user's time texts, as the C library would pick it:
 // codeset and modifier dropped ("de_DE.UTF-8" is "de_DE").
 std::string UserLocaleName() {
-    const char* value = nullptr;
-    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-        value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            break;
-        }
-        value = nullptr;
-    }
-    std::string name = value != nullptr ? value : "";
-    name = name.substr(0, name.find_first_of(".@"));
-    if (name.empty() || name == "C" || name == "POSIX") {
-        return "en_US";
-    }
-    return name;
+    const std::string name = EnvironmentLanguage(LocaleCategory::Time);
+    return name.empty() ? "en_US" : name;
 }
 
 // A two-digit year ("yy") becomes four digits; other year fields already

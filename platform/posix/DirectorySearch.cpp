@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Wildcard.h"
 #include "platform/CaseMapping.h"
 #include "platform/PathSplit.h"
 #include "platform/TextEncoding.h"
@@ -236,7 +237,7 @@ void ListEntry(const char* bytes, unsigned char type, std::u16string_view mask, 
         return;
     }
     Entry entry = MakeEntry(bytes, type);
-    if (!MatchesWildcard(mask, entry.name)) {
+    if (!formats::MatchesWildcard(mask, entry.name)) {
         return;
     }
     entry.key = entry.name;
@@ -267,7 +268,7 @@ bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
 
     for (const char* dots : {".", ".."}) {
         Entry entry = MakeEntry(dots, DT_DIR);
-        if (!SkippedByScope(entry.type, scope) && MatchesWildcard(mask, entry.name)) {
+        if (!SkippedByScope(entry.type, scope) && formats::MatchesWildcard(mask, entry.name)) {
             search.entries.push_back(std::move(entry));
         }
     }

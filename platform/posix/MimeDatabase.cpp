@@ -1,8 +1,7 @@
 #include "platform/posix/MimeDatabase.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,18 +9,22 @@
 #include <cstring>
 #include <functional>
 
+#include "formats/MimeFormats.h"
 #include "platform/CaseMapping.h"
 #include "platform/TextEncoding.h"
-#include "platform/posix/MimeFormats.h"
+#include "platform/posix/FileSource.h"
 
 namespace platform {
+
+using formats::MimeGlob;
+using formats::MimeGlobs;
 
 namespace {
 
 // Larger files are not read: each is held in memory while it is parsed. The
 // system's globs2 is some 50 KB, a type's XML file a few KB.
-constexpr off_t kMaxGlobsFileSize = off_t{16} << 20;
-constexpr off_t kMaxTypeFileSize = off_t{1} << 20;
+constexpr size_t kMaxGlobsFileSize = size_t{16} << 20;
+constexpr size_t kMaxTypeFileSize = size_t{1} << 20;
 
 // Descriptions cached per database; beyond this (names no database knows,
 // asked for in many locales) they are looked up each time.
@@ -36,57 +39,6 @@ constexpr size_t kMaxLocale = 200;
 
 // Extensions this long or shorter are folded without allocating.
 constexpr size_t kShortExtension = 64;
-
-enum class FileState { Missing, Unusable, Read };
-
-// Reads a whole regular file of at most `maxSize` bytes.
-FileState ReadSmallFile(const std::string& path, off_t maxSize, std::string& bytes,
-                        struct stat* info = nullptr) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? FileState::Missing : FileState::Unusable;
-    struct stat st;
-    FileState state = FileState::Unusable;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
-        bytes.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, &bytes[done], bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;  // a file that shrank is read as far as it goes
-            done += static_cast<size_t>(n);
-        }
-        bytes.resize(done);
-        state = FileState::Read;
-        if (info != nullptr)
-            *info = st;
-    }
-    ::close(fd);
-    return state;
-}
-
-// Folds for comparison without regard to case: the registry's simple per-unit
-// mapping, with a fast path for ASCII.
-void FoldInPlace(char16_t* text, size_t length) {
-    bool ascii = true;
-    for (size_t i = 0; i < length; ++i) {
-        const char16_t c = text[i];
-        if (c >= u'A' && c <= u'Z')
-            text[i] = static_cast<char16_t>(c - u'A' + u'a');
-        else if (c >= 0x80)
-            ascii = false;
-    }
-    if (!ascii)
-        LowerCaseInPlace(text, length);
-}
-
-std::u16string Folded(std::u16string_view text) {
-    std::u16string folded(text);
-    FoldInPlace(folded.data(), folded.size());
-    return folded;
-}
 
 // A registry text from UTF-8; bytes that are not UTF-8 show as U+FFFD.
 MimeValue ToValue(std::string_view utf8) {
@@ -221,7 +173,7 @@ MimeDatabase::MimeDatabase(std::vector<std::string> directories)
     std::string bytes;
     for (size_t d = 0; d < directories_.size(); ++d) {
         struct stat info {};
-        if (ReadSmallFile(GlobsPath(directories_[d]), kMaxGlobsFileSize, bytes, &info) !=
+        if (ReadWholeFile(GlobsPath(directories_[d]), kMaxGlobsFileSize, bytes, &info) !=
             FileState::Read)
             continue;
         hasGlobs_ = true;
@@ -232,7 +184,7 @@ MimeDatabase::MimeDatabase(std::vector<std::string> directories)
         file.size = info.st_size;
         file.mtime = info.st_mtim;
 
-        MimeGlobs globs = ParseMimeGlobs2(bytes);
+        MimeGlobs globs = formats::ParseMimeGlobs2(bytes);
         for (MimeGlob& glob : globs.globs) {
             if (std::find(voided.begin(), voided.end(), glob.type) != voided.end())
                 continue;
@@ -240,7 +192,7 @@ MimeDatabase::MimeDatabase(std::vector<std::string> directories)
             if (!type)
                 type = ToValue(glob.type);
             std::u16string extension = Utf8ToUtf16(glob.extension);
-            std::u16string folded = Folded(extension);
+            std::u16string folded = FoldName(extension);
             auto [where, added] = indexes.emplace(folded, extensions_.size());
             if (added)
                 extensions_.push_back(Extension{std::move(folded), {}});
@@ -292,10 +244,10 @@ MimeValue MimeDatabase::TypeOfExtension(std::u16string_view extension) const {
     std::u16string_view folded;
     if (extension.size() <= kShortExtension) {
         std::copy(extension.begin(), extension.end(), buffer);
-        FoldInPlace(buffer, extension.size());
+        FoldNameInPlace(buffer, extension.size());
         folded = std::u16string_view(buffer, extension.size());
     } else {
-        heap = Folded(extension);
+        heap = FoldName(extension);
         folded = heap;
     }
     const Extension* found = FindExtension(folded);
@@ -312,7 +264,7 @@ void MimeDatabase::Describe(std::string_view typeName, std::string_view locale, 
                             MimeValue& comment) const {
     exists = false;
     comment = nullptr;
-    const std::vector<std::string> languages = MimeLanguages(locale);
+    const std::vector<std::string> languages = formats::MimeLanguages(locale);
     // Type names compare without regard to case, and the database writes
     // them in lower case, mostly: the name as given first.
     const std::string type(typeName);
@@ -328,11 +280,11 @@ void MimeDatabase::Describe(std::string_view typeName, std::string_view locale, 
             break;
         for (const std::string& directory : directories_) {
             const FileState state =
-                ReadSmallFile(directory + "/mime/" + *name + ".xml", kMaxTypeFileSize, bytes);
+                ReadWholeFile(directory + "/mime/" + *name + ".xml", kMaxTypeFileSize, bytes);
             if (state == FileState::Missing)
                 continue;
             exists = true;
-            if (state == FileState::Read && ReadMimeComment(bytes, languages, text)) {
+            if (state == FileState::Read && formats::ReadMimeComment(bytes, languages, text)) {
                 comment = ToValue(text);
                 return;
             }
@@ -378,15 +330,6 @@ bool MimeDatabase::DescribeType(std::u16string_view type, std::string_view local
         descriptions_.emplace(hash, Description{std::string(keyText), exists, comment});
     }
     return exists;
-}
-
-const char* MimeDatabase::CallerLocale() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0')
-            return value;
-    }
-    return "";
 }
 
 bool MimeDatabase::GlobsUnchanged() const {

@@ -54,11 +54,6 @@ public:
     // untranslated one, else null. Cached per type and locale.
     bool DescribeType(std::u16string_view type, std::string_view locale, MimeValue& comment) const;
 
-    // The locale whose language descriptions are shown in: for now the
-    // process environment, the first of LC_ALL, LC_MESSAGES and LANG that is
-    // set and not empty (as gettext chooses the messages' language).
-    static const char* CallerLocale();
-
 private:
     struct Candidate {
         uint32_t directory;

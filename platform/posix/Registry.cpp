@@ -1,17 +1,19 @@
 #include "platform/Registry.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <mutex>
 
+#include "formats/RegistryFile.h"
+#include "platform/posix/FileSource.h"
 #include "platform/posix/MimeDatabase.h"
-#include "platform/posix/RegistryFile.h"
+#include "platform/posix/UserLocale.h"
 
 namespace platform {
+
+using formats::ParseRegistryFile;
+using formats::RegistryFile;
 
 namespace {
 
@@ -19,7 +21,7 @@ constexpr const char* kDefaultRegistryPath = "/etc/vellum/registry.reg";
 
 // Larger files are not read (an empty registry): the whole file is held in
 // memory while it is parsed.
-constexpr off_t kMaxRegistryFileSize = off_t{64} << 20;
+constexpr size_t kMaxRegistryFileSize = size_t{64} << 20;
 
 class FileRegistryKey : public RegistryKey {
 public:
@@ -79,34 +81,17 @@ std::shared_ptr<const RegistryFile> EmptyRegistry() {
 // Reads and parses the file, recording what was read in `parsed`. False
 // when it cannot be read.
 bool ReadRegistryFile(const std::string& path, ParsedFile& parsed) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    std::string bytes;
     struct stat st;
-    std::vector<uint8_t> bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxRegistryFileSize;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;  // a file that shrank is read as far as it goes
-            done += static_cast<size_t>(n);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    if (!ok)
+    if (ReadWholeFile(path, kMaxRegistryFileSize, bytes, &st) != FileState::Read)
         return false;
     parsed.path = path;
     parsed.device = st.st_dev;
     parsed.inode = st.st_ino;
     parsed.size = st.st_size;
     parsed.mtime = st.st_mtim;
-    parsed.file = std::make_shared<RegistryFile>(ParseRegistryFile(bytes.data(), bytes.size()));
+    parsed.file = std::make_shared<RegistryFile>(
+        ParseRegistryFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     return true;
 }
 
@@ -168,7 +153,7 @@ std::unique_ptr<RegistryKey> OpenMimeClassKey(std::u16string_view path) {
         value = database->TypeOfExtension(path.substr(1));
         if (!value)
             return nullptr;
-    } else if (!database->DescribeType(path, MimeDatabase::CallerLocale(), value)) {
+    } else if (!database->DescribeType(path, EnvironmentLocale(LocaleCategory::Messages), value)) {
         return nullptr;
     }
     return std::make_unique<MimeRegistryKey>(std::move(value));

@@ -1,64 +1,23 @@
 #include "platform/StructuredStorage.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <string>
 
+#include "formats/CompoundFile.h"
 #include "platform/TextEncoding.h"
-#include "platform/posix/CompoundFile.h"
+#include "platform/posix/FileSource.h"
 
 namespace platform {
+
+namespace cfb = formats::cfb;
+
 namespace {
 
-// Small files are read whole with one call; larger ones sector by sector,
-// since a summary needs only a few of their sectors.
+// Small files are read whole with one call; larger ones a few pages at a
+// time, since a summary needs only a few of their sectors.
 constexpr uint64_t kWholeFileLimit = 256 * 1024;
-
-class FileSource : public cfb::ByteSource {
-public:
-    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-    ~FileSource() override { close(fd_); }
-    uint64_t Size() const override { return size_; }
-    size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
-        size_t done = 0;
-        while (done < count && offset + done < size_) {
-            ssize_t n = pread(fd_, static_cast<char*>(buffer) + done, count - done,
-                              static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        return done;
-    }
-
-private:
-    int fd_;
-    uint64_t size_;
-};
-
-// Reads the whole file when it is small; false when that fails.
-bool ReadWhole(int fd, uint64_t size, std::string& bytes) {
-    bytes.resize(static_cast<size_t>(size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = read(fd, &bytes[done], bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);  // the file may have shrunk since fstat
-    return true;
-}
 
 class CompoundStream : public StorageStream {
 public:
@@ -108,34 +67,20 @@ private:
 }  // namespace
 
 std::unique_ptr<Storage> OpenStorage(std::u16string_view path) {
-    std::string native = Utf16ToUtf8(path);
-    if (native.empty())
+    auto file = std::make_shared<FileSource>(Utf16ToUtf8(path));
+    if (!file->isOpen())
         return nullptr;
-    // Not blocking: a FIFO met on the walk must not stall the read.
-    int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
-    const uint64_t size = static_cast<uint64_t>(info.st_size);
-    std::shared_ptr<cfb::ByteSource> source;
-    if (size <= kWholeFileLimit) {
+    std::shared_ptr<formats::ByteSource> source = file;
+    if (file->Size() <= kWholeFileLimit) {
         std::string bytes;
-        bool read = ReadWhole(fd, size, bytes);
-        close(fd);
-        if (!read)
+        if (!file->ReadAll(bytes, kWholeFileLimit))
             return nullptr;
-        source = cfb::MemoryByteSource(std::move(bytes));
-    } else {
-        source = std::make_shared<FileSource>(fd, size);
+        source = std::make_shared<formats::MemorySource>(std::move(bytes));
     }
-    auto file = cfb::CompoundFile::Open(std::move(source));
-    if (!file)
+    auto compound = cfb::CompoundFile::Open(std::move(source));
+    if (!compound)
         return nullptr;
-    return std::make_unique<CompoundStorage>(std::move(file));
+    return std::make_unique<CompoundStorage>(std::move(compound));
 }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "platform/posix/UserLocale.h"
 
-#include <cstdlib>
-#include <string>
+#include <stdlib.h>
 
 #include "platform/LocaleId.h"
 
@@ -12,17 +11,27 @@ constexpr uint32_t kEnglishUnitedStates = 0x0409;
 
 }  // namespace
 
-uint32_t UserDefaultLcid() {
-    std::string name;
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            name = value;
-            break;
-        }
+std::string EnvironmentLocale(LocaleCategory category) {
+    const char* own = category == LocaleCategory::Time ? "LC_TIME" : "LC_MESSAGES";
+    for (const char* variable : {"LC_ALL", own, "LANG"}) {
+        const char* value = getenv(variable);
+        if (value != nullptr && *value != '\0')
+            return value;
     }
-    name = name.substr(0, name.find_first_of(".@"));
-    if (name.empty() || name == "C" || name == "POSIX")
+    return std::string();
+}
+
+std::string EnvironmentLanguage(LocaleCategory category) {
+    std::string name = EnvironmentLocale(category);
+    name.erase(std::min(name.size(), name.find_first_of(".@")));
+    if (name == "C" || name == "POSIX")
+        name.clear();
+    return name;
+}
+
+uint32_t UserDefaultLcid() {
+    const std::string name = EnvironmentLanguage(LocaleCategory::Messages);
+    if (name.empty())
         return kEnglishUnitedStates;
 
     // The answer is kept per thread for the last name seen: asking ICU costs

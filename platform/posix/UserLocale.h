@@ -1,12 +1,24 @@
-// The user's locale as Windows would name it, from the environment.
+// The user's locale, read from the environment in one place.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
-// The LCID of the first of LC_ALL, LC_MESSAGES and LANG that is set ("de_DE.UTF-8"
-// is 0x0407); 0x0409 for "C", "POSIX", none, or a locale Windows does not know.
+enum class LocaleCategory { Messages, Time };
+
+// The locale the C library would pick for `category`: the first of LC_ALL,
+// the category's own variable (LC_MESSAGES, LC_TIME) and LANG that is set,
+// as it stands ("de_DE.UTF-8@euro"); empty when none is.
+std::string EnvironmentLocale(LocaleCategory category);
+
+// That name without codeset and modifier ("de_DE"); empty for "C", "POSIX"
+// or none.
+std::string EnvironmentLanguage(LocaleCategory category);
+
+// The LCID of the messages locale ("de_DE.UTF-8" is 0x0407); 0x0409 for
+// "C", "POSIX", none, or a locale Windows does not know.
 uint32_t UserDefaultLcid();
 
 }  // namespace platform

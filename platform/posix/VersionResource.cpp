@@ -1,116 +1,20 @@
 #include "platform/VersionResource.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string>
 
+#include "formats/LittleEndian.h"
+#include "formats/PeVersion.h"
 #include "platform/TextEncoding.h"
-#include "platform/posix/PeVersionReader.h"
+#include "platform/posix/FileSource.h"
 #include "platform/posix/UserLocale.h"
 
 namespace platform {
+
+namespace pe = formats::pe;
+
 namespace {
-
-// A regular file, read with pread through a few cached pages: the headers
-// and directories the reader walks are small reads close to each other.
-class FileSource : public pe::ByteSource {
-public:
-    explicit FileSource(std::u16string_view path) {
-        const std::string native = Utf16ToUtf8(path);
-        if (native.empty())
-            return;
-        // Non-blocking, so that a FIFO cannot stall the open.
-        fd_ = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd_ >= 0 && fstat(fd_, &info_) == 0 && S_ISREG(info_.st_mode))
-            size_ = static_cast<uint64_t>(info_.st_size);
-        else
-            Close();
-    }
-    ~FileSource() override { Close(); }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-
-    bool isOpen() const { return fd_ >= 0; }
-    const struct stat& info() const { return info_; }
-    uint64_t size() const override { return size_; }
-
-    bool Read(uint64_t offset, void* destination, size_t count) const override {
-        if (offset > size_ || count > size_ - offset)
-            return false;
-        auto* out = static_cast<uint8_t*>(destination);
-        if (count > kPageSize)
-            return ReadFully(offset, out, count);
-        while (count > 0) {
-            const Page* page = PageAt(offset - offset % kPageSize);
-            if (page == nullptr)
-                return false;
-            const size_t within = static_cast<size_t>(offset - page->start);
-            const size_t n = std::min(count, page->length - within);
-            std::memcpy(out, page->bytes + within, n);
-            out += n;
-            offset += n;
-            count -= n;
-        }
-        return true;
-    }
-
-private:
-    static constexpr size_t kPageSize = 4096;
-    static constexpr size_t kPages = 4;
-
-    struct Page {
-        uint64_t start = 0;
-        size_t length = 0;  // 0: empty
-        uint8_t bytes[kPageSize];
-    };
-
-    const Page* PageAt(uint64_t start) const {
-        for (const Page& page : pages_)
-            if (page.length != 0 && page.start == start)
-                return &page;
-        Page& page = pages_[next_];
-        next_ = (next_ + 1) % kPages;
-        const size_t length = static_cast<size_t>(std::min<uint64_t>(kPageSize, size_ - start));
-        page.length = 0;
-        if (length == 0 || !ReadFully(start, page.bytes, length))
-            return nullptr;
-        page.start = start;
-        page.length = length;
-        return &page;
-    }
-
-    bool ReadFully(uint64_t offset, uint8_t* out, size_t count) const {
-        while (count > 0) {
-            const ssize_t n = pread(fd_, out, count, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;  // an error, or the file became shorter
-            out += n;
-            offset += static_cast<uint64_t>(n);
-            count -= static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-    void Close() {
-        if (fd_ >= 0)
-            close(fd_);
-        fd_ = -1;
-        size_ = 0;
-    }
-
-    int fd_ = -1;
-    struct stat info_ {};
-    uint64_t size_ = 0;
-    mutable Page pages_[kPages];
-    mutable size_t next_ = 0;
-};
 
 // The resource found by the last size query of this thread: the read that
 // follows it finds the same file without walking its directories again.
@@ -146,8 +50,7 @@ bool Locate(const FileSource& file, pe::ResourceLocation& where) {
 }
 
 uint16_t ReadWord(const void* at) {
-    const auto* bytes = static_cast<const uint8_t*>(at);
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+    return formats::U16At(static_cast<const uint8_t*>(at));
 }
 
 }  // namespace
@@ -155,7 +58,7 @@ uint16_t ReadWord(const void* at) {
 uint32_t FileVersionInfoSize(std::u16string_view path, uint32_t* handle) {
     if (handle != nullptr)
         *handle = 0;
-    FileSource file(path);
+    FileSource file(Utf16ToUtf8(path));
     pe::ResourceLocation where;
     if (!Locate(file, where) || where.size == 0 || where.size > (UINT32_MAX - 4) / 2)
         return 0;
@@ -164,12 +67,12 @@ uint32_t FileVersionInfoSize(std::u16string_view path, uint32_t* handle) {
 
 bool ReadFileVersionInfo(std::u16string_view path, uint32_t /*handle*/, uint32_t size,
                          void* block) {
-    FileSource file(path);
+    FileSource file(Utf16ToUtf8(path));
     pe::ResourceLocation where;
     if (block == nullptr || !Locate(file, where))
         return false;
     const uint32_t copied = where.size < size ? where.size : size;
-    if (copied < 6 || !file.Read(where.offset, block, copied))
+    if (copied < 6 || !file.ReadExact(where.offset, block, copied))
         return false;
     // Queries are bounded by the root's length: keep it inside what was copied.
     if (ReadWord(block) > copied) {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/MimeFormats.h"
+#include "formats/MimeFormats.h"
 
 namespace {
 
-using platform::MimeGlob;
-using platform::MimeGlobs;
+using formats::MimeGlob;
+using formats::MimeGlobs;
 using Strings = std::vector<std::string>;
 
 std::string Describe(const MimeGlob& glob) {
@@ -57,7 +57,7 @@ TEST(MimeGlobs2, KeepsSimpleExtensionGlobs) {
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.text);
-        const MimeGlobs parsed = platform::ParseMimeGlobs2(row.text);
+        const MimeGlobs parsed = formats::ParseMimeGlobs2(row.text);
         Strings globs;
         for (const MimeGlob& glob : parsed.globs)
             globs.push_back(Describe(glob));
@@ -86,7 +86,7 @@ TEST(MimeLanguages, FromLocaleNames) {
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.locale);
-        EXPECT_EQ(platform::MimeLanguages(row.locale), row.languages);
+        EXPECT_EQ(formats::MimeLanguages(row.locale), row.languages);
     }
 }
 
@@ -128,7 +128,7 @@ TEST(MimeComment, PicksTheCallersLanguage) {
     for (const auto& row : table) {
         SCOPED_TRACE(row.comment);
         std::string comment = "unchanged";
-        ASSERT_TRUE(platform::ReadMimeComment(kTranslated, row.languages, comment));
+        ASSERT_TRUE(formats::ReadMimeComment(kTranslated, row.languages, comment));
         EXPECT_EQ(comment, row.comment);
     }
 }
@@ -213,7 +213,7 @@ TEST(MimeComment, ReadsTheFileRobustly) {
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
         std::string comment = "unchanged";
-        EXPECT_EQ(platform::ReadMimeComment(row.xml, german, comment), row.found);
+        EXPECT_EQ(formats::ReadMimeComment(row.xml, german, comment), row.found);
         EXPECT_EQ(comment, row.found ? row.comment : "unchanged");
     }
 }

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
-#include "platform/posix/RegistryFile.h"
+#include "formats/RegistryFile.h"
 
 namespace {
 
-using platform::ParseRegistryFile;
-using platform::RegistryFile;
+using formats::ParseRegistryFile;
+using formats::RegistryFile;
 using platform::RegistryRoot;
 
 constexpr RegistryRoot LM = RegistryRoot::LocalMachine;

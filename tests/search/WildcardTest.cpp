@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/DirectorySearch.h"
+#include "formats/Wildcard.h"
 #include "tests/search/SearchTestSupport.h"
 #include "tests/search/WildcardTable.h"
 #include "tests/support/TestSupport.h"
 
-using platform::MatchesWildcard;
+using formats::MatchesWildcard;
 using search_tests::ExpandNames;
 using search_tests::kFixtureNames;
 using search_tests::kWildcardRows;

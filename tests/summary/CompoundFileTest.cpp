@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/CompoundFile.h"
+#include "formats/CompoundFile.h"
 #include "tests/summary/CompoundFileWriter.h"
 
-using namespace platform::cfb;
+using namespace formats::cfb;
 using testing_cfb::PutU16;
 using testing_cfb::PutU32;
 using testing_cfb::PutU64;
@@ -31,7 +31,7 @@ std::string Pattern(size_t size) {
 }
 
 std::shared_ptr<CompoundFile> Open(const std::string& bytes) {
-    return CompoundFile::Open(MemoryByteSource(bytes));
+    return CompoundFile::Open(std::make_shared<formats::MemorySource>(bytes));
 }
 
 // The stream at `index` as far as it can be read.

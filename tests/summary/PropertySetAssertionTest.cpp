@@ -1,7 +1,7 @@
 // What the property-set reader reports: a name met twice in a dictionary.
 #include <gtest/gtest.h>
 
-#include "fileinfo/PropertySetReader.h"
+#include "formats/PropertySetReader.h"
 #include "fileinfo/SummaryInfoReader.h"
 #include "platform/StructuredStorage.h"
 #include "tests/summary/PropertySetBytes.h"

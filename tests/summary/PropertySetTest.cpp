@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fileinfo/PropertySetReader.h"
+#include "formats/PropertySetReader.h"
 #include "fileinfo/SummaryInfoReader.h"
 #include "platform/StructuredStorage.h"
 #include "tests/summary/PropertySetBytes.h"

@@ -1,7 +1,7 @@
 // The reader of version resources in PE files (PE32 and PE32+).
 //
-// Pure code: it reads the file through a ByteSource and never touches the
-// file system itself, so it can be fuzzed. Every offset and size the file
+// It reads the file through a ByteSource and never touches the file system
+// itself, so it can be fuzzed and runs on both builds. Every offset and size the file
 // claims is checked against the file before it is used.
 #pragma once
 
@@ -9,29 +9,10 @@
 #include <cstdint>
 #include <string_view>
 
-namespace platform {
+#include "formats/ByteSource.h"
+
+namespace formats {
 namespace pe {
-
-// Random access to the bytes of a file.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual uint64_t size() const = 0;
-    // Exactly `count` bytes at `offset`; false when they are not all there.
-    virtual bool Read(uint64_t offset, void* destination, size_t count) const = 0;
-};
-
-// Bytes already in memory.
-class MemorySource : public ByteSource {
-public:
-    MemorySource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    uint64_t size() const override { return size_; }
-    bool Read(uint64_t offset, void* destination, size_t count) const override;
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-};
 
 // Where the resource's bytes lie in the file.
 struct ResourceLocation {
@@ -53,4 +34,4 @@ bool QueryVersionBlock(const uint8_t* block, size_t size, std::u16string_view su
                        size_t& valueOffset, uint32_t& length);
 
 }  // namespace pe
-}  // namespace platform
+}  // namespace formats

@@ -15,20 +15,10 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+#include "formats/ByteSource.h"
+
+namespace formats {
 namespace cfb {
-
-// Where the bytes come from: a file, or memory.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual uint64_t Size() const = 0;
-    // Copies up to `count` bytes from `offset`; returns how many were copied
-    // (fewer at the end of the source).
-    virtual size_t ReadAt(uint64_t offset, void* buffer, size_t count) = 0;
-};
-
-std::shared_ptr<ByteSource> MemoryByteSource(std::string bytes);
 
 constexpr uint32_t kNoEntry = 0xFFFFFFFF;
 
@@ -124,4 +114,4 @@ private:
 };
 
 }  // namespace cfb
-}  // namespace platform
+}  // namespace formats

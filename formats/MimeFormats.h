@@ -1,7 +1,7 @@
 // Readers of the freedesktop shared-mime-info files that HKEY_CLASSES_ROOT
 // falls back to on POSIX: the globs2 table and a type's XML description.
 //
-// Pure code over bytes (no file system), so it can be fuzzed. All text is
+// Code over bytes (no file system), so it can be fuzzed. All text is
 // UTF-8 and is handed back as it stands in the file.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace formats {
 
 struct MimeGlob {
     int weight;             // 0 to 100 in practice; 50 is the usual default
@@ -43,4 +43,4 @@ std::vector<std::string> MimeLanguages(std::string_view locale);
 bool ReadMimeComment(std::string_view xml, const std::vector<std::string>& languages,
                      std::string& comment);
 
-}  // namespace platform
+}  // namespace formats

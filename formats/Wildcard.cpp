@@ -1,5 +1,3 @@
-// Windows wildcard matching on long names.
-//
 // A Win32 mask is first rewritten into the file system's expression language
 // ("*" and "*.*" match everything; "?" becomes DOS_QM; a "." before "?" or "*"
 // becomes DOS_DOT; a trailing "*." becomes DOS_STAR), then matched the way
@@ -8,6 +6,7 @@
 // The matcher runs the expression as a set of positions advanced once per
 // name unit, so its cost is bounded by mask length x name length whatever the
 // mask holds ("*a*a*a*a*b" included).
+#include "formats/Wildcard.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,9 +14,11 @@
 #include <vector>
 
 #include "platform/CaseMapping.h"
-#include "platform/DirectorySearch.h"
 
-namespace platform {
+namespace formats {
+
+using platform::UpperCaseUnit;
+
 namespace {
 
 // The expression language's DOS wildcards.
@@ -202,4 +203,4 @@ bool MatchesWildcard(std::u16string_view mask, std::u16string_view name) {
     return MatchExpression(expression, name);
 }
 
-}  // namespace platform
+}  // namespace formats

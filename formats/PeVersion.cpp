@@ -1,11 +1,12 @@
-#include "platform/posix/PeVersionReader.h"
+#include "formats/PeVersion.h"
 
 #include <cstring>
 #include <vector>
 
+#include "formats/LittleEndian.h"
 #include "platform/CaseMapping.h"
 
-namespace platform {
+namespace formats {
 namespace pe {
 namespace {
 
@@ -23,15 +24,6 @@ constexpr size_t kDirectoryEntrySize = 8;
 
 // Version block nodes: wLength, wValueLength, wType, then szKey.
 constexpr size_t kNodeHeaderSize = 6;
-
-uint16_t Word(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t Dword(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 size_t Align4(size_t offset) {
     return (offset + 3) & ~static_cast<size_t>(3);
@@ -56,24 +48,24 @@ public:
     // of a PE32 or PE32+ image with a resource directory.
     bool Open() {
         uint8_t dos[64];
-        if (!file_.Read(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
+        if (!file_.ReadExact(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
             return false;
-        const uint64_t peOffset = Dword(dos + 0x3C);
+        const uint64_t peOffset = U32At(dos + 0x3C);
         uint8_t headers[24];
-        if (!file_.Read(peOffset, headers, sizeof headers) ||
+        if (!file_.ReadExact(peOffset, headers, sizeof headers) ||
             std::memcmp(headers, "PE\0\0", 4) != 0)
             return false;
-        const uint16_t sectionCount = Word(headers + 6);
-        const uint16_t optionalSize = Word(headers + 20);
+        const uint16_t sectionCount = U16At(headers + 6);
+        const uint16_t optionalSize = U16At(headers + 20);
         const uint64_t optionalOffset = peOffset + sizeof headers;
 
         uint8_t magic[2];
-        if (!file_.Read(optionalOffset, magic, sizeof magic))
+        if (!file_.ReadExact(optionalOffset, magic, sizeof magic))
             return false;
         size_t countOffset = 0;
-        if (Word(magic) == kPe32Magic)
+        if (U16At(magic) == kPe32Magic)
             countOffset = 92;
-        else if (Word(magic) == kPe32PlusMagic)
+        else if (U16At(magic) == kPe32PlusMagic)
             countOffset = 108;
         else
             return false;
@@ -81,26 +73,26 @@ public:
         if (optionalSize < directoryOffset + 8)
             return false;
         uint8_t count[4], directory[8];
-        if (!file_.Read(optionalOffset + countOffset, count, sizeof count) ||
-            Dword(count) <= kResourceDirectoryIndex ||
-            !file_.Read(optionalOffset + directoryOffset, directory, sizeof directory))
+        if (!file_.ReadExact(optionalOffset + countOffset, count, sizeof count) ||
+            U32At(count) <= kResourceDirectoryIndex ||
+            !file_.ReadExact(optionalOffset + directoryOffset, directory, sizeof directory))
             return false;
-        const uint32_t resourceRva = Dword(directory);
-        if (resourceRva == 0 || Dword(directory + 4) == 0)
+        const uint32_t resourceRva = U32At(directory);
+        if (resourceRva == 0 || U32At(directory + 4) == 0)
             return false;
 
         // The table is read whole, once it is known to lie inside the file.
         const uint64_t tableOffset = optionalOffset + optionalSize;
         const uint64_t tableSize = uint64_t{sectionCount} * kSectionHeaderSize;
-        if (tableOffset > file_.size() || tableSize > file_.size() - tableOffset)
+        if (tableOffset > file_.Size() || tableSize > file_.Size() - tableOffset)
             return false;
         std::vector<uint8_t> table(static_cast<size_t>(tableSize));
-        if (!file_.Read(tableOffset, table.data(), table.size()))
+        if (!file_.ReadExact(tableOffset, table.data(), table.size()))
             return false;
         sections_.reserve(sectionCount);
         for (size_t i = 0; i < sectionCount; ++i) {
             const uint8_t* header = table.data() + i * kSectionHeaderSize;
-            sections_.push_back({Dword(header + 12), Dword(header + 16), Dword(header + 20)});
+            sections_.push_back({U32At(header + 12), U32At(header + 16), U32At(header + 20)});
         }
         return FileOffset(resourceRva, resourceBase_);
     }
@@ -110,7 +102,7 @@ public:
         for (const Section& section : sections_) {
             if (rva >= section.virtualAddress && rva - section.virtualAddress < section.rawSize) {
                 offset = uint64_t{section.rawPointer} + (rva - section.virtualAddress);
-                return offset < file_.size();
+                return offset < file_.Size();
             }
         }
         return false;
@@ -121,20 +113,20 @@ public:
     bool ReadDirectory(uint32_t offset, std::vector<DirectoryEntry>& entries) const {
         uint8_t header[16];
         const uint64_t at = resourceBase_ + offset;
-        if (!file_.Read(at, header, sizeof header))
+        if (!file_.ReadExact(at, header, sizeof header))
             return false;
-        const size_t count = size_t{Word(header + 12)} + Word(header + 14);
+        const size_t count = size_t{U16At(header + 12)} + U16At(header + 14);
         const uint64_t first = at + sizeof header;
-        if (first > file_.size() || count * kDirectoryEntrySize > file_.size() - first)
+        if (first > file_.Size() || count * kDirectoryEntrySize > file_.Size() - first)
             return false;
         std::vector<uint8_t> bytes(count * kDirectoryEntrySize);
-        if (!file_.Read(first, bytes.data(), bytes.size()))
+        if (!file_.ReadExact(first, bytes.data(), bytes.size()))
             return false;
         entries.clear();
         entries.reserve(count);
         for (size_t i = 0; i < count; ++i)
-            entries.push_back({Dword(&bytes[i * kDirectoryEntrySize]),
-                               Dword(&bytes[i * kDirectoryEntrySize + 4])});
+            entries.push_back({U32At(&bytes[i * kDirectoryEntrySize]),
+                               U32At(&bytes[i * kDirectoryEntrySize + 4])});
         return true;
     }
 
@@ -157,11 +149,11 @@ public:
     bool DataEntry(uint32_t offset, ResourceLocation& where) const {
         uint8_t entry[8];
         uint64_t dataOffset = 0;
-        if (!file_.Read(resourceBase_ + offset, entry, sizeof entry) ||
-            !FileOffset(Dword(entry), dataOffset))
+        if (!file_.ReadExact(resourceBase_ + offset, entry, sizeof entry) ||
+            !FileOffset(U32At(entry), dataOffset))
             return false;
-        const uint32_t size = Dword(entry + 4);
-        if (size > file_.size() - dataOffset)
+        const uint32_t size = U32At(entry + 4);
+        if (size > file_.Size() - dataOffset)
             return false;
         where.offset = dataOffset;
         where.size = size;
@@ -198,15 +190,15 @@ struct Node {
 bool ReadNode(const uint8_t* block, size_t limit, size_t start, Node& node) {
     if (start > limit || limit - start < kNodeHeaderSize)
         return false;
-    node.length = Word(block + start);
-    node.valueLength = Word(block + start + 2);
-    node.type = Word(block + start + 4);
+    node.length = U16At(block + start);
+    node.valueLength = U16At(block + start + 2);
+    node.type = U16At(block + start + 4);
     if (node.length < kNodeHeaderSize)
         return false;
     node.end = start + node.length < limit ? start + node.length : limit;
     node.keyStart = start + kNodeHeaderSize;
     size_t at = node.keyStart;
-    while (at + 2 <= node.end && Word(block + at) != 0)
+    while (at + 2 <= node.end && U16At(block + at) != 0)
         at += 2;
     if (at + 2 > node.end)
         return false;  // a key without its NUL
@@ -220,8 +212,8 @@ bool KeyMatches(const uint8_t* block, const Node& node, std::u16string_view name
     if (node.keyLength != name.size())
         return false;
     for (size_t i = 0; i < name.size(); ++i) {
-        const char16_t unit = static_cast<char16_t>(Word(block + node.keyStart + 2 * i));
-        if (UpperCaseUnit(unit) != UpperCaseUnit(name[i]))
+        const char16_t unit = static_cast<char16_t>(U16At(block + node.keyStart + 2 * i));
+        if (platform::UpperCaseUnit(unit) != platform::UpperCaseUnit(name[i]))
             return false;
     }
     return true;
@@ -243,14 +235,6 @@ bool FindChild(const uint8_t* block, const Node& parent, std::u16string_view nam
 }
 
 }  // namespace
-
-bool MemorySource::Read(uint64_t offset, void* destination, size_t count) const {
-    if (offset > size_ || count > size_ - offset)
-        return false;
-    if (count != 0)
-        std::memcpy(destination, data_ + offset, count);
-    return true;
-}
 
 bool FindVersionResource(const ByteSource& file, uint16_t userLanguage, ResourceLocation& where) {
     Image image(file);
@@ -297,4 +281,4 @@ bool QueryVersionBlock(const uint8_t* block, size_t size, std::u16string_view su
 }
 
 }  // namespace pe
-}  // namespace platform
+}  // namespace formats

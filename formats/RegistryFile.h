@@ -1,9 +1,8 @@
 // The reader of registry files in the Windows .reg text format.
 //
-// Pure code: it is handed the file's bytes and never touches the file system,
-// so it can be fuzzed. Key paths and value names are kept upper-cased (simple
-// per-unit mapping, the way the Windows registry compares names), which makes
-// every lookup case-insensitive.
+// It is handed the file's bytes and never touches the file system, so it can
+// be fuzzed. Key paths and value names are kept folded (platform::FoldName),
+// which makes every lookup case-insensitive.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +13,9 @@
 
 #include "platform/Registry.h"
 
-namespace platform {
+namespace formats {
+
+using platform::RegistryRoot;
 
 class RegistryFile {
 public:
@@ -71,7 +72,4 @@ private:
 // HKEY_CLASSES_ROOT (HKCR) are kept. Lines that cannot be read are skipped.
 RegistryFile ParseRegistryFile(const uint8_t* data, size_t size);
 
-// A key path or value name as the registry file stores it: upper-cased.
-std::u16string FoldRegistryName(std::u16string_view name);
-
-}  // namespace platform
+}  // namespace formats

@@ -1,12 +1,13 @@
-#include "platform/posix/CompoundFile.h"
+#include "formats/CompoundFile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
 
+#include "formats/LittleEndian.h"
 #include "platform/CaseMapping.h"
 
-namespace platform {
+namespace formats {
 namespace cfb {
 namespace {
 
@@ -18,38 +19,9 @@ constexpr uint32_t kMiniSectorSize = 64;
 // Sector numbers above this one are markers (free, end of chain, ...).
 constexpr uint32_t kMaxRegularSector = 0xFFFFFFFA;
 
-uint16_t U16At(const uint8_t* bytes) {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-uint32_t U32At(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-uint64_t U64At(const uint8_t* bytes) {
-    return static_cast<uint64_t>(U32At(bytes)) | static_cast<uint64_t>(U32At(bytes + 4)) << 32;
-}
-
 uint64_t CeilDiv(uint64_t value, uint64_t unit) {
     return value / unit + (value % unit != 0 ? 1 : 0);
 }
-
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-    uint64_t Size() const override { return bytes_.size(); }
-    size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
-        if (offset >= bytes_.size())
-            return 0;
-        size_t n = std::min<uint64_t>(count, bytes_.size() - offset);
-        std::memcpy(buffer, bytes_.data() + offset, n);
-        return n;
-    }
-
-private:
-    std::string bytes_;
-};
 
 // Follows a chain from `start` through `next`, at most `limit` links,
 // stopping at the first sector outside `count` or already on the chain.
@@ -79,15 +51,11 @@ std::vector<uint32_t> WalkChain(uint32_t start, uint64_t limit, uint64_t count, 
 
 }  // namespace
 
-std::shared_ptr<ByteSource> MemoryByteSource(std::string bytes) {
-    return std::make_shared<MemorySource>(std::move(bytes));
-}
-
 int CompareEntryNames(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
     for (size_t i = 0; i < a.size(); ++i) {
-        char16_t x = UpperCaseUnit(a[i]), y = UpperCaseUnit(b[i]);
+        char16_t x = platform::UpperCaseUnit(a[i]), y = platform::UpperCaseUnit(b[i]);
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -327,4 +295,4 @@ size_t CompoundFile::ReadStream(const StreamLayout& layout, uint64_t position, v
 }
 
 }  // namespace cfb
-}  // namespace platform
+}  // namespace formats

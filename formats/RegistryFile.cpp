@@ -1,4 +1,4 @@
-#include "platform/posix/RegistryFile.h"
+#include "formats/RegistryFile.h"
 
 #include <algorithm>
 #include <numeric>
@@ -6,8 +6,7 @@
 #include "platform/CaseMapping.h"
 #include "platform/TextEncoding.h"
 
-namespace platform {
-
+namespace formats {
 namespace {
 
 // Offsets into the file's tables are 32-bit; a registry file this large is
@@ -86,7 +85,7 @@ std::u16string Decode(const uint8_t* data, size_t size) {
         data += 3;
         size -= 3;
     }
-    return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
+    return platform::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 }  // namespace
@@ -141,7 +140,7 @@ private:
 
     void AppendFolded(std::u16string_view text) {
         for (char16_t c : text)
-            out_.names_.push_back(UpperCaseUnit(c));
+            out_.names_.push_back(platform::UpperCaseUnit(c));
     }
 
     void ParseLine(std::u16string_view line) {
@@ -234,68 +233,81 @@ private:
         rest = SkipBlanks(rest.substr(1));
         raw.value.data = BytesSize();
 
+        bool ok = false;
         if (!rest.empty() && rest[0] == u'"') {
-            rest.remove_prefix(1);
-            std::u16string text;
-            if (!ReadQuoted(rest, text) || !OnlyTrailer(rest))
-                return false;
-            for (char16_t c : text) {
-                out_.bytes_.push_back(uint8_t(c & 0xFF));
-                out_.bytes_.push_back(uint8_t(c >> 8));
-            }
-            out_.bytes_.push_back(0);
-            out_.bytes_.push_back(0);
-            raw.value.type = RegistryType_String;
+            ok = ParseString(rest.substr(1), raw);
         } else if (!rest.empty() && rest[0] == u'-') {
-            if (!OnlyTrailer(rest.substr(1)))
-                return false;
+            ok = OnlyTrailer(rest.substr(1));
             raw.deleted = true;
         } else if (StartsWithKeyword(rest, "DWORD:")) {
-            rest = SkipBlanks(rest.substr(6));
-            uint32_t number = 0;
-            size_t digits = 0;
-            while (digits < rest.size() && HexDigit(rest[digits]) >= 0) {
-                number = number << 4 | uint32_t(HexDigit(rest[digits]));
-                ++digits;
-            }
-            if (digits == 0 || digits > 8 || !OnlyTrailer(rest.substr(digits)))
-                return false;
-            for (int shift = 0; shift < 32; shift += 8) {
-                out_.bytes_.push_back(uint8_t(number >> shift));
-            }
-            raw.value.type = RegistryType_Dword;
+            ok = ParseDword(SkipBlanks(rest.substr(6)), raw);
         } else if (StartsWithKeyword(rest, "HEX")) {
-            rest.remove_prefix(3);
-            raw.value.type = RegistryType_Binary;
-            if (!rest.empty() && rest[0] == u'(') {
-                size_t digits = 1;
-                uint32_t type = 0;
-                while (digits < rest.size() && HexDigit(rest[digits]) >= 0) {
-                    type = type << 4 | uint32_t(HexDigit(rest[digits]));
-                    ++digits;
-                }
-                if (digits == 1 || digits > 9 || digits >= rest.size() || rest[digits] != u')') {
-                    return false;
-                }
-                raw.value.type = type;
-                rest.remove_prefix(digits + 1);
-            }
-            if (rest.empty() || rest[0] != u':')
-                return false;
-            HexResult result = ParseHexList(rest.substr(1));
-            if (result == HexResult::Failed)
-                return false;
-            if (result == HexResult::Continued) {
-                pending_ = true;
-                pendingValue_ = raw;
-                return true;
-            }
-        } else {
-            return false;
+            ok = ParseHex(rest.substr(3), raw);
+            if (ok && pending_)
+                return true;  // its bytes go on on the next line
         }
+        if (!ok)
+            return false;
         raw.value.dataLength = BytesSize() - raw.value.data;
         values_.push_back(raw);
         return true;
+    }
+
+    // "text": UTF-16LE with its NUL.
+    bool ParseString(std::u16string_view rest, RawValue& raw) {
+        std::u16string text;
+        if (!ReadQuoted(rest, text) || !OnlyTrailer(rest))
+            return false;
+        for (char16_t c : text) {
+            out_.bytes_.push_back(uint8_t(c & 0xFF));
+            out_.bytes_.push_back(uint8_t(c >> 8));
+        }
+        out_.bytes_.push_back(0);
+        out_.bytes_.push_back(0);
+        raw.value.type = platform::RegistryType_String;
+        return true;
+    }
+
+    // dword:XXXXXXXX, at most eight hex digits, little-endian.
+    bool ParseDword(std::u16string_view rest, RawValue& raw) {
+        uint32_t number = 0;
+        size_t digits = 0;
+        while (digits < rest.size() && HexDigit(rest[digits]) >= 0) {
+            number = number << 4 | uint32_t(HexDigit(rest[digits]));
+            ++digits;
+        }
+        if (digits == 0 || digits > 8 || !OnlyTrailer(rest.substr(digits)))
+            return false;
+        for (int shift = 0; shift < 32; shift += 8)
+            out_.bytes_.push_back(uint8_t(number >> shift));
+        raw.value.type = platform::RegistryType_Dword;
+        return true;
+    }
+
+    // hex:bytes or hex(type):bytes, the rest after "hex". A list that goes on
+    // on the next line leaves the value pending.
+    bool ParseHex(std::u16string_view rest, RawValue& raw) {
+        raw.value.type = platform::RegistryType_Binary;
+        if (!rest.empty() && rest[0] == u'(') {
+            size_t digits = 1;
+            uint32_t type = 0;
+            while (digits < rest.size() && HexDigit(rest[digits]) >= 0) {
+                type = type << 4 | uint32_t(HexDigit(rest[digits]));
+                ++digits;
+            }
+            if (digits == 1 || digits > 9 || digits >= rest.size() || rest[digits] != u')')
+                return false;
+            raw.value.type = type;
+            rest.remove_prefix(digits + 1);
+        }
+        if (rest.empty() || rest[0] != u':')
+            return false;
+        const HexResult result = ParseHexList(rest.substr(1));
+        if (result == HexResult::Continued) {
+            pending_ = true;
+            pendingValue_ = raw;
+        }
+        return result != HexResult::Failed;
     }
 
     // Comma-separated bytes of one or two hex digits; a backslash at the end
@@ -417,16 +429,9 @@ RegistryFile ParseRegistryFile(const uint8_t* data, size_t size) {
     return file;
 }
 
-std::u16string FoldRegistryName(std::u16string_view name) {
-    std::u16string folded(name);
-    for (char16_t& c : folded)
-        c = UpperCaseUnit(c);
-    return folded;
-}
-
 bool RegistryFile::FindKey(RegistryRoot root, std::u16string_view path, const Key*& key) const {
     key = nullptr;
-    const std::u16string folded = FoldRegistryName(WithoutTrailingBackslash(path));
+    const std::u16string folded = platform::FoldName(WithoutTrailingBackslash(path));
     auto below = [&](std::u16string_view wanted) {
         return std::lower_bound(
             keys_.begin(), keys_.end(), wanted,
@@ -446,7 +451,7 @@ bool RegistryFile::FindKey(RegistryRoot root, std::u16string_view path, const Ke
 }
 
 const RegistryFile::Value* RegistryFile::FindValue(const Key& key, std::u16string_view name) const {
-    const std::u16string folded = FoldRegistryName(name);
+    const std::u16string folded = platform::FoldName(name);
     auto first = values_.begin() + key.firstValue;
     auto last = first + key.valueCount;
     auto it = std::lower_bound(first, last, folded,
@@ -454,4 +459,4 @@ const RegistryFile::Value* RegistryFile::FindValue(const Key& key, std::u16strin
     return it != last && Name(*it) == folded ? &*it : nullptr;
 }
 
-}  // namespace platform
+}  // namespace formats

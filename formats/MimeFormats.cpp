@@ -1,4 +1,4 @@
-#include "platform/posix/MimeFormats.h"
+#include "formats/MimeFormats.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -6,7 +6,7 @@
 
 #include "platform/TextEncoding.h"
 
-namespace platform {
+namespace formats {
 
 namespace {
 
@@ -143,7 +143,7 @@ size_t DecodeReference(std::string_view text, std::string& out) {
     }
     if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
         return 0;
-    AppendUtf8(out, codePoint);
+    platform::AppendUtf8(out, codePoint);
     return semicolon + 1;
 }
 
@@ -412,4 +412,4 @@ bool ReadMimeComment(std::string_view xml, const std::vector<std::string>& langu
     return true;
 }
 
-}  // namespace platform
+}  // namespace formats

@@ -1,13 +1,16 @@
-#include "fileinfo/PropertySetReader.h"
+#include "formats/PropertySetReader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "formats/LittleEndian.h"
 #include "platform/Multibyte.h"
 #include "runtime/Diagnostics.h"
 #include "runtime/StringFunctions.h"
+
+using formats::U32At;
 
 namespace {
 
@@ -91,11 +94,6 @@ bool IsConvertedText(uint32_t type) {
     }
 }
 
-uint32_t U32At(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
 void AppendU32(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<uint8_t>(value >> shift));
@@ -169,6 +167,75 @@ bool ReadAllowance::Take(uint64_t bytes) {
 
 // ---------------------------------------------------------------- items
 
+namespace {
+
+// Adds the bytes of `count` elements after the stream's position to
+// `measured`, reading their lengths through a cursor of the stream's own so
+// that the stream stays at the first element.
+bool MeasureElements(platform::StorageStream& stream, ElementKind kind, uint32_t count,
+                     ReadAllowance* allowance, uint64_t& measured) {
+    std::unique_ptr<platform::StorageStream> pIStrItem = stream.Clone();
+    VL_ASSERT_TEXT(pIStrItem != nullptr, "pIStrItem != NULL");
+    if (pIStrItem == nullptr || kind.layout == Layout::kRejected)
+        return false;
+    if (kind.layout == Layout::kNone)
+        return true;
+    if (kind.layout == Layout::kFixed) {
+        measured += static_cast<uint64_t>(count) * kind.size;
+        return Take(allowance, measured);
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t length = 0;
+        if (!ReadU32(*pIStrItem, length))
+            return false;
+        uint64_t bytes = kind.layout == Layout::kUnits ? 2ull * length : length;
+        // Strings of UTF-16 units in a vector are padded to four bytes.
+        if (kind.layout == Layout::kUnits && i + 1 < count)
+            bytes = (bytes + 3) & ~3ull;
+        if (!Take(allowance, 4 + bytes))
+            return false;
+        measured += 4 + bytes;
+        uint64_t position = 0;
+        if (bytes > static_cast<uint64_t>(INT64_MAX) ||
+            !pIStrItem->Seek(static_cast<int64_t>(bytes), platform::SeekOrigin::Current, position))
+            return false;
+    }
+    return true;
+}
+
+// The multibyte texts of `data` (a count first when `vector`), each as its
+// length in UTF-16 units and the units; null when the bytes run short.
+std::unique_ptr<std::vector<uint8_t>> ConvertTexts(const std::vector<uint8_t>& data, bool vector,
+                                                   uint32_t count, ReadAllowance* allowance) {
+    auto converted = std::make_unique<std::vector<uint8_t>>();
+    size_t at = 0;
+    if (vector) {
+        AppendU32(*converted, count);
+        at = 4;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        // The bytes are those just measured; checked all the same.
+        if (data.size() - at < 4)
+            return nullptr;
+        const uint32_t length = U32At(data.data() + at);
+        at += 4;
+        if (data.size() - at < length)
+            return nullptr;
+        const std::u16string text = ConvertMultibyte(data.data() + at, length, kMaxValueCharacters);
+        at += length;
+        if (!Take(allowance, 4 + 2 * text.size()))
+            return nullptr;
+        AppendU32(*converted, static_cast<uint32_t>(text.size()));
+        for (char16_t unit : text) {
+            converted->push_back(static_cast<uint8_t>(unit));
+            converted->push_back(static_cast<uint8_t>(unit >> 8));
+        }
+    }
+    return converted;
+}
+
+}  // namespace
+
 bool PropertyItem::ReadValue(platform::StorageStream& stream, ReadAllowance* allowance) {
     data_.reset();
     uint32_t type = 0;
@@ -188,81 +255,18 @@ bool PropertyItem::ReadValue(platform::StorageStream& stream, ReadAllowance* all
         measured = 4;
         elementType = type & ~kVectorFlag;
     }
-
-    // Measure the elements with a cursor of their own, so the stream stays
-    // at the first element.
-    const ElementKind kind = KindOf(elementType);
-    {
-        std::unique_ptr<platform::StorageStream> pIStrItem = stream.Clone();
-        VL_ASSERT_TEXT(pIStrItem != nullptr, "pIStrItem != NULL");
-        if (pIStrItem == nullptr)
-            return false;
-        switch (kind.layout) {
-            case Layout::kRejected:
-                return false;
-            case Layout::kNone:
-                break;
-            case Layout::kFixed:
-                measured += static_cast<uint64_t>(count) * kind.size;
-                if (!Take(allowance, measured))
-                    return false;
-                break;
-            case Layout::kBytes:
-            case Layout::kUnits:
-                for (uint32_t i = 0; i < count; ++i) {
-                    uint32_t length = 0;
-                    if (!ReadU32(*pIStrItem, length))
-                        return false;
-                    uint64_t bytes = kind.layout == Layout::kUnits ? 2ull * length : length;
-                    // Strings of UTF-16 units in a vector are padded to four bytes.
-                    if (kind.layout == Layout::kUnits && i + 1 < count)
-                        bytes = (bytes + 3) & ~3ull;
-                    if (!Take(allowance, 4 + bytes))
-                        return false;
-                    measured += 4 + bytes;
-                    uint64_t position = 0;
-                    if (bytes > static_cast<uint64_t>(INT64_MAX) ||
-                        !pIStrItem->Seek(static_cast<int64_t>(bytes), platform::SeekOrigin::Current,
-                                         position))
-                        return false;
-                }
-                break;
-        }
-    }
+    if (!MeasureElements(stream, KindOf(elementType), count, allowance, measured))
+        return false;
 
     auto data = std::make_unique<std::vector<uint8_t>>();
     if (vector)
         AppendU32(*data, count);
     if (!ReadBlock(stream, measured - (vector ? 4 : 0), *data))
         return false;
-
     if (IsConvertedText(elementType)) {
-        auto converted = std::make_unique<std::vector<uint8_t>>();
-        size_t at = 0;
-        if (vector) {
-            AppendU32(*converted, count);
-            at = 4;
-        }
-        for (uint32_t i = 0; i < count; ++i) {
-            // The bytes are those just measured; checked all the same.
-            if (data->size() - at < 4)
-                return false;
-            const uint32_t length = U32At(data->data() + at);
-            at += 4;
-            if (data->size() - at < length)
-                return false;
-            const std::u16string text =
-                ConvertMultibyte(data->data() + at, length, kMaxValueCharacters);
-            at += length;
-            if (!Take(allowance, 4 + 2 * text.size()))
-                return false;
-            AppendU32(*converted, static_cast<uint32_t>(text.size()));
-            for (char16_t unit : text) {
-                converted->push_back(static_cast<uint8_t>(unit));
-                converted->push_back(static_cast<uint8_t>(unit >> 8));
-            }
-        }
-        data = std::move(converted);
+        data = ConvertTexts(*data, vector, count, allowance);
+        if (!data)
+            return false;
     }
     data_ = std::move(data);
     return true;
@@ -272,59 +276,23 @@ bool PropertyItem::ValueData(ValueBytes& value) const {
     if (!data_ || (storedType_ & kVectorFlag) != 0)
         return false;
     const std::vector<uint8_t>& bytes = *data_;
-    size_t offset = 0, size = 0;
-    switch (storedType_) {
-        case 0:
-        case 12:
-            break;
-        case 2:
-        case 11:
-            size = 2;
-            break;
-        case 3:
-        case 4:
-            size = 4;
-            break;
-        case 5:
-        case 6:
-        case 7:
-        case 20:
-        case 64:
-            size = 8;
-            break;
-        case 72:
-            size = 16;
-            break;
-        case 8:
-        case 31:
-        case 66:
-        case 67:
-        case 68:
-        case 69:
-        case 73:
-        case 74:
-            if (bytes.size() < 4)
-                return false;
-            offset = 4;
-            size = 2 * static_cast<size_t>(U32At(bytes.data()));
-            break;
-        case 30:
-        case 71:
-            if (bytes.size() < 4)
-                return false;
-            offset = 4;
-            size = U32At(bytes.data());
-            break;
-        case 65:
-        case 70:
-        case 75:
-            // The size is the count, but the bytes start at the count itself.
-            if (bytes.size() < 4)
-                return false;
-            size = U32At(bytes.data());
-            break;
-        default:
+    const ElementKind kind = KindOf(storedType_);
+    size_t offset = 0, size = kind.size;
+    if (kind.layout == Layout::kRejected)
+        return false;
+    if (kind.layout == Layout::kBytes || kind.layout == Layout::kUnits) {
+        if (bytes.size() < 4)
             return false;
+        const size_t count = U32At(bytes.data());
+        if (kind.layout == Layout::kUnits || IsConvertedText(storedType_)) {
+            offset = 4;  // held as UTF-16 units
+            size = 2 * count;
+        } else if (storedType_ == 30 || storedType_ == 71) {
+            offset = 4;
+            size = count;
+        } else {
+            size = count;  // the size is the count, but the bytes start at the count itself
+        }
     }
     if (offset > bytes.size() || size > bytes.size() - offset)
         return false;
