@@ -329,87 +329,113 @@ std::vector<std::string> MimeLanguages(std::string_view locale) {
     return names;
 }
 
+namespace {
+
+// Reads a type's XML file for its best <comment>: the one whose language
+// ranks first among those asked, else the untranslated one.
+class CommentScanner {
+public:
+    CommentScanner(std::string_view xml, const std::vector<std::string>& languages)
+        : xml_(xml), languages_(languages) {}
+
+    bool Scan(std::string& comment) {
+        size_t i = StartsWith(xml_, "\xEF\xBB\xBF") ? 3 : 0;
+        while (i != kNone && i < xml_.size() && bestRank_ != 0)
+            i = xml_[i] == '<' ? Markup(i) : Text(i);
+        if (bestRank_ == kNone)
+            return false;
+        comment = std::move(best_);
+        return true;
+    }
+
+private:
+    bool Collecting() const { return inComment_ && commentRank_ < bestRank_; }
+
+    size_t Text(size_t i) {
+        const size_t next = std::min(xml_.find('<', i), xml_.size());
+        if (Collecting())
+            AppendDecoded(xml_.substr(i, next - i), text_);
+        return next;
+    }
+
+    // One construct starting at '<'; kNone where the file is malformed.
+    size_t Markup(size_t i) {
+        const std::string_view rest = xml_.substr(i);
+        if (StartsWith(rest, "<!--"))
+            return After(xml_.find("-->", i + 4), 3);
+        if (StartsWith(rest, "<![CDATA[")) {
+            const size_t end = xml_.find("]]>", i + 9);
+            if (end != std::string_view::npos && Collecting())
+                text_.append(xml_.substr(i + 9, end - i - 9));
+            return After(end, 3);
+        }
+        if (StartsWith(rest, "<?"))
+            return After(xml_.find("?>", i + 2), 2);
+        if (StartsWith(rest, "<!"))
+            return SkipDeclaration(xml_, i + 2);
+        if (StartsWith(rest, "</"))
+            return EndTag(i);
+        return OpenTag(i);
+    }
+
+    static size_t After(size_t end, size_t length) {
+        return end == std::string_view::npos ? kNone : end + length;
+    }
+
+    size_t EndTag(size_t i) {
+        const size_t end = xml_.find('>', i + 2);
+        if (end == std::string_view::npos || depth_ == 0)
+            return kNone;
+        --depth_;
+        if (inComment_ && depth_ == commentDepth_) {
+            if (Trimmed(xml_.substr(i + 2, end - i - 2)) != commentName_)
+                return kNone;  // not the comment's own end tag
+            inComment_ = false;
+            const std::string_view found = Trimmed(text_);
+            if (commentRank_ < bestRank_ && !found.empty()) {
+                best_.assign(found);
+                bestRank_ = commentRank_;
+            }
+        }
+        return end + 1;
+    }
+
+    size_t OpenTag(size_t i) {
+        StartTag tag;
+        i = ReadStartTag(xml_, i, tag);
+        if (i == kNone)
+            return kNone;
+        // Only the root's own children: <comment> may mean something else
+        // deeper down.
+        if (!inComment_ && depth_ == 1 && !tag.selfClosing && LocalName(tag.name) == "comment") {
+            inComment_ = true;
+            commentName_ = tag.name;
+            commentDepth_ = depth_;
+            commentRank_ = RankOf(tag, languages_);
+            text_.clear();
+        }
+        if (!tag.selfClosing)
+            ++depth_;
+        return i;
+    }
+
+    std::string_view xml_;
+    const std::vector<std::string>& languages_;
+    size_t bestRank_ = kNone;
+    std::string best_;
+    size_t depth_ = 0;  // elements open
+    bool inComment_ = false;
+    std::string_view commentName_;
+    size_t commentDepth_ = 0;
+    size_t commentRank_ = kNone;
+    std::string text_;
+};
+
+}  // namespace
+
 bool ReadMimeComment(std::string_view xml, const std::vector<std::string>& languages,
                      std::string& comment) {
-    size_t bestRank = kNone;
-    std::string best;
-
-    size_t depth = 0;  // elements open
-    bool inComment = false;
-    std::string_view commentName;
-    size_t commentDepth = 0;
-    size_t commentRank = kNone;
-    std::string text;
-
-    size_t i = StartsWith(xml, "\xEF\xBB\xBF") ? 3 : 0;
-    while (i < xml.size() && bestRank != 0) {
-        if (xml[i] != '<') {
-            const size_t next = std::min(xml.find('<', i), xml.size());
-            if (inComment && commentRank < bestRank)
-                AppendDecoded(xml.substr(i, next - i), text);
-            i = next;
-            continue;
-        }
-        const std::string_view rest = xml.substr(i);
-        if (StartsWith(rest, "<!--")) {
-            const size_t end = xml.find("-->", i + 4);
-            if (end == std::string_view::npos)
-                break;
-            i = end + 3;
-        } else if (StartsWith(rest, "<![CDATA[")) {
-            const size_t end = xml.find("]]>", i + 9);
-            if (end == std::string_view::npos)
-                break;
-            if (inComment && commentRank < bestRank)
-                text.append(xml.substr(i + 9, end - i - 9));
-            i = end + 3;
-        } else if (StartsWith(rest, "<?")) {
-            const size_t end = xml.find("?>", i + 2);
-            if (end == std::string_view::npos)
-                break;
-            i = end + 2;
-        } else if (StartsWith(rest, "<!")) {
-            i = SkipDeclaration(xml, i + 2);
-            if (i == kNone)
-                break;
-        } else if (StartsWith(rest, "</")) {
-            const size_t end = xml.find('>', i + 2);
-            if (end == std::string_view::npos || depth == 0)
-                break;
-            --depth;
-            if (inComment && depth == commentDepth) {
-                if (Trimmed(xml.substr(i + 2, end - i - 2)) != commentName)
-                    break;  // not the comment's own end tag
-                inComment = false;
-                const std::string_view found = Trimmed(text);
-                if (commentRank < bestRank && !found.empty()) {
-                    best.assign(found);
-                    bestRank = commentRank;
-                }
-            }
-            i = end + 1;
-        } else {
-            StartTag tag;
-            i = ReadStartTag(xml, i, tag);
-            if (i == kNone)
-                break;
-            // Only the root's own children: <comment> may mean something
-            // else deeper down.
-            if (!inComment && depth == 1 && !tag.selfClosing && LocalName(tag.name) == "comment") {
-                inComment = true;
-                commentName = tag.name;
-                commentDepth = depth;
-                commentRank = RankOf(tag, languages);
-                text.clear();
-            }
-            if (!tag.selfClosing)
-                ++depth;
-        }
-    }
-    if (bestRank == kNone)
-        return false;
-    comment = std::move(best);
-    return true;
+    return CommentScanner(xml, languages).Scan(comment);
 }
 
 }  // namespace formats

@@ -1,6 +1,7 @@
-// Currency and decimal conversions, held to the same vectors on both builds.
-//
-// The Windows build calls oleaut32 itself, which the tests run under Wine.
+// Currency and decimal conversions, held to the same vectors on both builds,
+// through two implementations in one process: the platform's (oleaut32 on
+// the Windows build, which the tests run under Wine) and the portable
+// arithmetic of formats/ (which the Linux platform layer uses).
 // Where Wine departs from the documented behaviour (it parses currency through
 // a double, rounds some halves away from zero, lets scale 29 through, ...),
 // a row states both results: the documented one, which the Linux build gives,
@@ -16,6 +17,7 @@
 #include <random>
 #include <string>
 
+#include "formats/OleDecimal.h"
 #include "platform/OleAutomation.h"
 
 namespace platform {
@@ -28,6 +30,68 @@ bool IsWindowsBuild() {
     return false;
 #endif
 }
+
+// The conversions of one implementation, with the platform's signatures.
+struct Implementation {
+    const char* name;
+    bool system;  // the platform's own calls: Wine's results on the Windows build
+    HResult (*CurrencyFromText)(const char16_t*, uint32_t, uint32_t, Currency*);
+    HResult (*CurrencyFromDecimal)(const Decimal*, Currency*);
+    HResult (*DecimalFromText)(const char16_t*, uint32_t, uint32_t, Decimal*);
+    HResult (*DecimalFromDouble)(double, Decimal*);
+    HResult (*DoubleFromDecimal)(const Decimal*, double*);
+    HResult (*TextFromCurrency)(Currency, uint32_t, uint32_t, std::u16string*);
+    HResult (*TextFromDecimal)(const Decimal*, uint32_t, uint32_t, std::u16string*);
+    HResult (*DecimalIntegerPart)(const Decimal*, Decimal*);
+};
+
+const Implementation kPlatform = {
+    "Platform",        true,
+    CurrencyFromText,  CurrencyFromDecimal,
+    DecimalFromText,   DecimalFromDouble,
+    DoubleFromDecimal, TextFromCurrency,
+    TextFromDecimal,   DecimalIntegerPart,
+};
+
+// The portable arithmetic reads and writes the English forms whatever the
+// locale: the platform's locale and flags arguments are dropped.
+const Implementation kPortable = {
+    "Portable",
+    false,
+    [](const char16_t* t, uint32_t, uint32_t, Currency* o) {
+        return formats::CurrencyFromText(t, o);
+    },
+    formats::CurrencyFromDecimal,
+    [](const char16_t* t, uint32_t, uint32_t, Decimal* o) {
+        return formats::DecimalFromText(t, o);
+    },
+    formats::DecimalFromDouble,
+    formats::DoubleFromDecimal,
+    [](Currency v, uint32_t, uint32_t, std::u16string* o) {
+        return formats::TextFromCurrency(v, o);
+    },
+    [](const Decimal* v, uint32_t, uint32_t, std::u16string* o) {
+        return formats::TextFromDecimal(v, o);
+    },
+    formats::DecimalIntegerPart,
+};
+
+// The implementation the running case tests.
+const Implementation* current = &kPlatform;
+
+const Implementation& Api() {
+    return *current;
+}
+
+// Whether the running case calls Wine rather than our own arithmetic.
+bool CallsWine() {
+    return IsWindowsBuild() && Api().system;
+}
+
+class OleAutomationTest : public ::testing::TestWithParam<const Implementation*> {
+protected:
+    void SetUp() override { current = GetParam(); }
+};
 
 constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
 constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
@@ -102,7 +166,7 @@ template <typename T>
 struct Expectation {
     T documented;
     T wine;
-    const T& Get() const { return IsWindowsBuild() ? wine : documented; }
+    const T& Get() const { return CallsWine() ? wine : documented; }
 };
 
 template <typename T>
@@ -262,18 +326,18 @@ const CurrencyTextRow kCurrencyFromText[] = {
     Row(u"e5", CyFails(kDispTypeMismatch)),
 };
 
-TEST(OleAutomationTest, CurrencyFromText) {
+TEST_P(OleAutomationTest, CurrencyFromText) {
     for (const CurrencyTextRow& row : kCurrencyFromText) {
         SCOPED_TRACE(Narrow(row.text));
         const CurrencyResult& e = row.expected.Get();
         Currency out{kUntouchedCurrency};
-        EXPECT_EQ(e.hr, CurrencyFromText(row.text, 0, 0, &out));
+        EXPECT_EQ(e.hr, Api().CurrencyFromText(row.text, 0, 0, &out));
         EXPECT_EQ(e.value, out.int64);
     }
 }
 
 // English (United States) named outright reads the same as the default.
-TEST(OleAutomationTest, CurrencyFromTextInUnitedStatesEnglish) {
+TEST_P(OleAutomationTest, CurrencyFromTextInUnitedStatesEnglish) {
     const struct {
         const char16_t* text;
         int64_t value;
@@ -286,7 +350,7 @@ TEST(OleAutomationTest, CurrencyFromTextInUnitedStatesEnglish) {
     for (const auto& row : rows) {
         SCOPED_TRACE(Narrow(row.text));
         Currency out{kUntouchedCurrency};
-        EXPECT_EQ(kSOk, CurrencyFromText(row.text, 0x0409, 0, &out));
+        EXPECT_EQ(kSOk, Api().CurrencyFromText(row.text, 0x0409, 0, &out));
         EXPECT_EQ(row.value, out.int64);
     }
 }
@@ -294,7 +358,7 @@ TEST(OleAutomationTest, CurrencyFromTextInUnitedStatesEnglish) {
 // ---------------------------------------------------------------------------
 // Currency to text
 
-TEST(OleAutomationTest, TextFromCurrency) {
+TEST_P(OleAutomationTest, TextFromCurrency) {
     const struct {
         int64_t count;
         const char16_t* text;
@@ -319,7 +383,7 @@ TEST(OleAutomationTest, TextFromCurrency) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.count);
         std::u16string out = kUntouchedText;
-        EXPECT_EQ(kSOk, TextFromCurrency(Currency{row.count}, 0, 0, &out));
+        EXPECT_EQ(kSOk, Api().TextFromCurrency(Currency{row.count}, 0, 0, &out));
         EXPECT_EQ(Narrow(row.text), Narrow(out));
     }
 }
@@ -399,11 +463,11 @@ const DecimalTextRow kDecimalFromText[] = {
     Row(u"1 5", DecFails(kDispTypeMismatch)),
 };
 
-TEST(OleAutomationTest, DecimalFromText) {
+TEST_P(OleAutomationTest, DecimalFromText) {
     for (const DecimalTextRow& row : kDecimalFromText) {
         SCOPED_TRACE(Narrow(row.text));
         Decimal out = kUntouchedDecimal;
-        const HResult hr = DecimalFromText(row.text, 0, 0, &out);
+        const HResult hr = Api().DecimalFromText(row.text, 0, 0, &out);
         ExpectDecimal(row.expected.Get(), hr, out);
     }
 }
@@ -472,11 +536,11 @@ const DecimalDoubleRow kDecimalFromDouble[] = {
     Row("1.5e-28", 1.5e-28, Ok(Dec(28, 0, 0, 2))),
 };
 
-TEST(OleAutomationTest, DecimalFromDouble) {
+TEST_P(OleAutomationTest, DecimalFromDouble) {
     for (const DecimalDoubleRow& row : kDecimalFromDouble) {
         SCOPED_TRACE(row.name);
         Decimal out = kUntouchedDecimal;
-        const HResult hr = DecimalFromDouble(row.value, &out);
+        const HResult hr = Api().DecimalFromDouble(row.value, &out);
         ExpectDecimal(row.expected.Get(), hr, out);
     }
 }
@@ -637,42 +701,42 @@ const FromDecimalRow kFromDecimal[] = {
      Both(Ok(kZero))},
 };
 
-TEST(OleAutomationTest, TextFromDecimal) {
+TEST_P(OleAutomationTest, TextFromDecimal) {
     for (const FromDecimalRow& row : kFromDecimal) {
         SCOPED_TRACE(row.name);
         const TextResult& e = row.text.Get();
         std::u16string out = kUntouchedText;
-        EXPECT_EQ(e.hr, TextFromDecimal(&row.in, 0, 0, &out));
+        EXPECT_EQ(e.hr, Api().TextFromDecimal(&row.in, 0, 0, &out));
         EXPECT_EQ(Narrow(e.text), Narrow(out));
     }
 }
 
-TEST(OleAutomationTest, DoubleFromDecimal) {
+TEST_P(OleAutomationTest, DoubleFromDecimal) {
     for (const FromDecimalRow& row : kFromDecimal) {
         SCOPED_TRACE(row.name);
         const DoubleResult& e = row.number.Get();
         double out = FromBits(kUntouchedDoubleBits);
-        EXPECT_EQ(e.hr, DoubleFromDecimal(&row.in, &out));
+        EXPECT_EQ(e.hr, Api().DoubleFromDecimal(&row.in, &out));
         EXPECT_EQ(e.bits, Bits(out))
             << "expected " << Show(FromBits(e.bits)) << ", got " << Show(out);
     }
 }
 
-TEST(OleAutomationTest, CurrencyFromDecimal) {
+TEST_P(OleAutomationTest, CurrencyFromDecimal) {
     for (const FromDecimalRow& row : kFromDecimal) {
         SCOPED_TRACE(row.name);
         const CurrencyResult& e = row.currency.Get();
         Currency out{kUntouchedCurrency};
-        EXPECT_EQ(e.hr, CurrencyFromDecimal(&row.in, &out));
+        EXPECT_EQ(e.hr, Api().CurrencyFromDecimal(&row.in, &out));
         EXPECT_EQ(e.value, out.int64);
     }
 }
 
-TEST(OleAutomationTest, DecimalIntegerPart) {
+TEST_P(OleAutomationTest, DecimalIntegerPart) {
     for (const FromDecimalRow& row : kFromDecimal) {
         SCOPED_TRACE(row.name);
         Decimal out = kUntouchedDecimal;
-        const HResult hr = DecimalIntegerPart(&row.in, &out);
+        const HResult hr = Api().DecimalIntegerPart(&row.in, &out);
         ExpectDecimal(row.integer.Get(), hr, out);
     }
 }
@@ -681,7 +745,7 @@ TEST(OleAutomationTest, DecimalIntegerPart) {
 // Properties over many values
 
 // A decimal text in its plain form reads back to the same text.
-TEST(OleAutomationTest, DecimalTextRoundTrips) {
+TEST_P(OleAutomationTest, DecimalTextRoundTrips) {
     std::mt19937_64 random(20240611);
     for (int i = 0; i < 2000; ++i) {
         const int digits = 1 + static_cast<int>(random() % 28);
@@ -704,32 +768,32 @@ TEST(OleAutomationTest, DecimalTextRoundTrips) {
         }
         SCOPED_TRACE(Narrow(text));
         Decimal d = kUntouchedDecimal;
-        ASSERT_EQ(kSOk, DecimalFromText(text.c_str(), 0, 0, &d));
+        ASSERT_EQ(kSOk, Api().DecimalFromText(text.c_str(), 0, 0, &d));
         std::u16string back;
-        ASSERT_EQ(kSOk, TextFromDecimal(&d, 0, 0, &back));
+        ASSERT_EQ(kSOk, Api().TextFromDecimal(&d, 0, 0, &back));
         EXPECT_EQ(Narrow(text), Narrow(back));
     }
 }
 
 // A currency with at most 15 significant digits reads back from its text.
-TEST(OleAutomationTest, CurrencyTextRoundTrips) {
+TEST_P(OleAutomationTest, CurrencyTextRoundTrips) {
     std::mt19937_64 random(7);
     for (int i = 0; i < 2000; ++i) {
         const int64_t magnitude = static_cast<int64_t>(random() % 1000000000000000u);
         const int64_t count = random() % 2 != 0 ? -magnitude : magnitude;
         SCOPED_TRACE(count);
         std::u16string text;
-        ASSERT_EQ(kSOk, TextFromCurrency(Currency{count}, 0, 0, &text));
+        ASSERT_EQ(kSOk, Api().TextFromCurrency(Currency{count}, 0, 0, &text));
         Currency back{kUntouchedCurrency};
-        ASSERT_EQ(kSOk, CurrencyFromText(text.c_str(), 0, 0, &back));
+        ASSERT_EQ(kSOk, Api().CurrencyFromText(text.c_str(), 0, 0, &back));
         EXPECT_EQ(count, back.int64);
     }
 }
 
 // The nearest double, against the C library's correctly rounded reading of
 // the same text.
-TEST(OleAutomationTest, DoubleFromDecimalIsNearest) {
-    if (IsWindowsBuild()) {
+TEST_P(OleAutomationTest, DoubleFromDecimalIsNearest) {
+    if (CallsWine()) {
         GTEST_SKIP() << "Wine's VarR8FromDec divides in doubles and may miss by an ulp";
     }
     std::mt19937_64 random(99);
@@ -738,11 +802,11 @@ TEST(OleAutomationTest, DoubleFromDecimalIsNearest) {
             Dec(static_cast<uint8_t>(random() % 29), random() % 2 != 0 ? 0x80 : 0,
                 static_cast<uint32_t>(random() >> (random() % 64)), random() >> (random() % 64));
         std::u16string text;
-        ASSERT_EQ(kSOk, TextFromDecimal(&d, 0, 0, &text));
+        ASSERT_EQ(kSOk, Api().TextFromDecimal(&d, 0, 0, &text));
         const std::string narrow = Narrow(text);
         SCOPED_TRACE(narrow);
         double got = 0;
-        ASSERT_EQ(kSOk, DoubleFromDecimal(&d, &got));
+        ASSERT_EQ(kSOk, Api().DoubleFromDecimal(&d, &got));
         const double nearest = std::strtod(narrow.c_str(), nullptr);
         EXPECT_EQ(Bits(nearest == 0 ? 0.0 : nearest), Bits(got));
     }
@@ -750,8 +814,8 @@ TEST(OleAutomationTest, DoubleFromDecimalIsNearest) {
 
 // Fifteen significant digits, against the C library's correctly rounded
 // printing of the double.
-TEST(OleAutomationTest, DecimalFromDoubleKeepsFifteenDigits) {
-    if (IsWindowsBuild()) {
+TEST_P(OleAutomationTest, DecimalFromDoubleKeepsFifteenDigits) {
+    if (CallsWine()) {
         GTEST_SKIP() << "Wine keeps up to 16 digits, or all of a large double's";
     }
     std::mt19937_64 random(5);
@@ -764,13 +828,19 @@ TEST(OleAutomationTest, DecimalFromDoubleKeepsFifteenDigits) {
         SCOPED_TRACE(printed);
         std::u16string text(printed, printed + std::strlen(printed));
         Decimal expected = kUntouchedDecimal;
-        ASSERT_EQ(kSOk, DecimalFromText(text.c_str(), 0, 0, &expected));
+        ASSERT_EQ(kSOk, Api().DecimalFromText(text.c_str(), 0, 0, &expected));
         Decimal got = kUntouchedDecimal;
-        ASSERT_EQ(kSOk, DecimalFromDouble(value, &got));
+        ASSERT_EQ(kSOk, Api().DecimalFromDouble(value, &got));
         EXPECT_TRUE(SameValueFields(expected, got))
             << "expected " << Show(expected) << ", got " << Show(got);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Implementations, OleAutomationTest,
+                         ::testing::Values(&kPlatform, &kPortable),
+                         [](const ::testing::TestParamInfo<const Implementation*>& info) {
+                             return std::string(info.param->name);
+                         });
 
 }  // namespace
 }  // namespace platform
