@@ -25,7 +25,7 @@ namespace {
 // The locale name of the user's time texts, as the C library would pick it:
 // codeset and modifier dropped ("de_DE.UTF-8" is "de_DE").
 std::string UserLocaleName() {
-    const std::string name = EnvironmentLanguage(LocaleCategory::Time);
+    const std::string name = EnvironmentLanguage(LC_TIME);
     return name.empty() ? "en_US" : name;
 }
 

@@ -153,7 +153,7 @@ std::unique_ptr<RegistryKey> OpenMimeClassKey(std::u16string_view path) {
         value = database->TypeOfExtension(path.substr(1));
         if (!value)
             return nullptr;
-    } else if (!database->DescribeType(path, EnvironmentLocale(LocaleCategory::Messages), value)) {
+    } else if (!database->DescribeType(path, EnvironmentLocale(LC_MESSAGES), value)) {
         return nullptr;
     }
     return std::make_unique<MimeRegistryKey>(std::move(value));

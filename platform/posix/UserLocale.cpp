@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+
 #include "platform/LocaleId.h"
 
 namespace platform {
@@ -11,8 +13,8 @@ constexpr uint32_t kEnglishUnitedStates = 0x0409;
 
 }  // namespace
 
-std::string EnvironmentLocale(LocaleCategory category) {
-    const char* own = category == LocaleCategory::Time ? "LC_TIME" : "LC_MESSAGES";
+std::string EnvironmentLocale(int category) {
+    const char* own = category == LC_TIME ? "LC_TIME" : "LC_MESSAGES";
     for (const char* variable : {"LC_ALL", own, "LANG"}) {
         const char* value = getenv(variable);
         if (value != nullptr && *value != '\0')
@@ -21,7 +23,7 @@ std::string EnvironmentLocale(LocaleCategory category) {
     return std::string();
 }
 
-std::string EnvironmentLanguage(LocaleCategory category) {
+std::string EnvironmentLanguage(int category) {
     std::string name = EnvironmentLocale(category);
     name.erase(std::min(name.size(), name.find_first_of(".@")));
     if (name == "C" || name == "POSIX")
@@ -30,7 +32,7 @@ std::string EnvironmentLanguage(LocaleCategory category) {
 }
 
 uint32_t UserDefaultLcid() {
-    const std::string name = EnvironmentLanguage(LocaleCategory::Messages);
+    const std::string name = EnvironmentLanguage(LC_MESSAGES);
     if (name.empty())
         return kEnglishUnitedStates;
 
