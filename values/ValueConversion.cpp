@@ -14,7 +14,6 @@
 #include "runtime/SLocale.h"
 #include "runtime/StringFunctions.h"
 #include "values/Calendar.h"
-#include "values/IntegerToText.h"
 #include "values/ValueBuffer.h"
 
 namespace {
@@ -523,33 +522,34 @@ DbStatus ConvertToText(const void* source, DbValueType sourceType, void* destina
     char16_t area[kWorkAreaUnits];
     switch (sourceType) {
         case int8sValue:
-            IntegerToText(Load<int8_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<int>(Load<int8_t>(source)), 10);
             break;
         case int8uValue:
-            IntegerToText(Load<uint8_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<int>(Load<uint8_t>(source)), 10);
             break;
         case int16sValue:
-            IntegerToText(Load<int16_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<int>(Load<int16_t>(source)), 10);
             break;
         case int16uValue:
-            IntegerToText(Load<uint16_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<int>(Load<uint16_t>(source)), 10);
             break;
         case int32sValue:
-            IntegerToText(Load<int32_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<long>(Load<int32_t>(source)), 10);
             break;
         case int32uValue:
-            IntegerToText(Load<uint32_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<unsigned long>(Load<uint32_t>(source)), 10);
             break;
         case int64sValue:
-            IntegerToText(Load<int64_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<long long>(Load<int64_t>(source)), 10);
             break;
         case int64uValue:
         case opaque64Value:
         case interfaceValue:
-            IntegerToText(Load<uint64_t>(source), area, 10);
+            StringConvFromInteger(area, static_cast<unsigned long long>(Load<uint64_t>(source)),
+                                  10);
             break;
         case booleanValue:
-            IntegerToText(static_cast<uint16_t>(Load<uint16_t>(source) != 0), area, 10);
+            StringConvFromInteger(area, Load<uint16_t>(source) != 0 ? 1 : 0, 10);
             break;
         case numberValue: {
             double x = Load<double>(source);
