@@ -148,11 +148,10 @@ void DescribeDots(const Entry& entry, FindData* data) {
     std::copy_n(entry.name.data(), entry.name.size(), data->cFileName);
 }
 
-// Describes one entry; false when it is gone.
-bool Describe(Search& search, const Entry& entry, FindData* data) {
-    const int directory = search.directory;
-    struct statx info;
-    bool isLink = entry.type == DT_LNK;
+// The status of what the entry names, following a link; a dangling link or
+// a loop gives the link itself. False when the entry is gone.
+bool StatEntry(int directory, const Entry& entry, struct statx& info, bool& isLink) {
+    isLink = entry.type == DT_LNK;
     if (entry.type == DT_UNKNOWN) {
         if (StatAt(directory, entry.bytes.c_str(), AT_SYMLINK_NOFOLLOW, &info) != 0) {
             return false;
@@ -161,18 +160,17 @@ bool Describe(Search& search, const Entry& entry, FindData* data) {
     }
     if (entry.type != DT_UNKNOWN || isLink) {
         if (StatAt(directory, entry.bytes.c_str(), 0, &info) != 0) {
-            // A dangling link or a loop: the link itself.
             if (!isLink ||
                 StatAt(directory, entry.bytes.c_str(), AT_SYMLINK_NOFOLLOW, &info) != 0) {
                 return false;
             }
         }
     }
+    return true;
+}
 
-    search.hasIdentity = true;
-    search.identity.volume = makedev(info.stx_dev_major, info.stx_dev_minor);
-    search.identity.index = info.stx_ino;
-
+// The attribute bits that Windows would show for the entry.
+uint32_t Attributes(const Entry& entry, const struct statx& info, bool isLink) {
     const mode_t mode = info.stx_mode;
     uint32_t attributes = 0;
     if (S_ISDIR(mode)) {
@@ -200,9 +198,23 @@ bool Describe(Search& search, const Entry& entry, FindData* data) {
     if (attributes == 0) {
         attributes = kAttributeNormal;
     }
+    return attributes;
+}
+
+// Describes one entry; false when it is gone.
+bool Describe(Search& search, const Entry& entry, FindData* data) {
+    struct statx info;
+    bool isLink = false;
+    if (!StatEntry(search.directory, entry, info, isLink)) {
+        return false;
+    }
+
+    search.hasIdentity = true;
+    search.identity.volume = makedev(info.stx_dev_major, info.stx_dev_minor);
+    search.identity.index = info.stx_ino;
 
     std::memset(data, 0, sizeof *data);
-    data->dwFileAttributes = attributes;
+    data->dwFileAttributes = Attributes(entry, info, isLink);
     const bool hasBirth = (info.stx_mask & STATX_BTIME) != 0 && !IsZero(info.stx_btime);
     data->ftCreationTime = ToFileTime(hasBirth ? info.stx_btime : info.stx_ctime);
     data->ftLastAccessTime = ToFileTime(info.stx_atime);

@@ -107,8 +107,64 @@ struct PosixEntry {
     unsigned permissions;  // 4 r, 2 w, 1 x
 };
 
-bool operator<(const PosixEntry& a, const PosixEntry& b) {
+// Owner, named users, owning group, named groups, other; by id within each.
+bool InDescriptorOrder(const PosixEntry& a, const PosixEntry& b) {
     return a.kind != b.kind ? a.kind < b.kind : a.id < b.id;
+}
+
+// The three classes of the mode bits, for a file system that keeps no ACLs.
+std::vector<PosixEntry> ModeEntries(const struct stat& info) {
+    const unsigned mode = info.st_mode;
+    return {{PosixEntry::Owner, info.st_uid, (mode >> 6) & 7},
+            {PosixEntry::OwningGroup, info.st_gid, (mode >> 3) & 7},
+            {PosixEntry::Other, 0, mode & 7}};
+}
+
+unsigned Permissions(acl_permset_t permset) {
+    return (acl_get_perm(permset, ACL_READ) == 1 ? 4 : 0) |
+           (acl_get_perm(permset, ACL_WRITE) == 1 ? 2 : 0) |
+           (acl_get_perm(permset, ACL_EXECUTE) == 1 ? 1 : 0);
+}
+
+// Adds one ACL entry, or takes it as the mask; entries that cannot be read
+// are left out.
+void AddAclEntry(acl_entry_t entry, const struct stat& info, std::vector<PosixEntry>& entries,
+                 unsigned& mask) {
+    acl_tag_t tag = ACL_UNDEFINED_TAG;
+    acl_permset_t permset;
+    if (acl_get_tag_type(entry, &tag) != 0 || acl_get_permset(entry, &permset) != 0)
+        return;
+    const unsigned permissions = Permissions(permset);
+    uint32_t qualifier = 0;
+    if (tag == ACL_USER || tag == ACL_GROUP) {
+        void* id = acl_get_qualifier(entry);
+        if (id == nullptr)
+            return;
+        qualifier = tag == ACL_USER ? *static_cast<uid_t*>(id) : *static_cast<gid_t*>(id);
+        acl_free(id);
+    }
+    switch (tag) {
+        case ACL_USER_OBJ:
+            entries.push_back({PosixEntry::Owner, info.st_uid, permissions});
+            break;
+        case ACL_USER:
+            entries.push_back({PosixEntry::NamedUser, qualifier, permissions});
+            break;
+        case ACL_GROUP_OBJ:
+            entries.push_back({PosixEntry::OwningGroup, info.st_gid, permissions});
+            break;
+        case ACL_GROUP:
+            entries.push_back({PosixEntry::NamedGroup, qualifier, permissions});
+            break;
+        case ACL_MASK:
+            mask = permissions;
+            break;
+        case ACL_OTHER:
+            entries.push_back({PosixEntry::Other, 0, permissions});
+            break;
+        default:
+            break;
+    }
 }
 
 // The entries of the file's access ACL, with the mask applied where it
@@ -120,60 +176,20 @@ bool ReadEntries(const std::string& path, const struct stat& info,
     if (acl == nullptr) {
         if (errno != ENOTSUP && errno != ENOSYS)
             return false;
-        const unsigned mode = info.st_mode;
-        entries = {{PosixEntry::Owner, info.st_uid, (mode >> 6) & 7},
-                   {PosixEntry::OwningGroup, info.st_gid, (mode >> 3) & 7},
-                   {PosixEntry::Other, 0, mode & 7}};
+        entries = ModeEntries(info);
         return true;
     }
     unsigned mask = 7;
     acl_entry_t entry;
     for (int which = ACL_FIRST_ENTRY; acl_get_entry(acl, which, &entry) == 1;
-         which = ACL_NEXT_ENTRY) {
-        acl_tag_t tag = ACL_UNDEFINED_TAG;
-        acl_permset_t permset;
-        if (acl_get_tag_type(entry, &tag) != 0 || acl_get_permset(entry, &permset) != 0)
-            continue;
-        const unsigned permissions = (acl_get_perm(permset, ACL_READ) == 1 ? 4 : 0) |
-                                     (acl_get_perm(permset, ACL_WRITE) == 1 ? 2 : 0) |
-                                     (acl_get_perm(permset, ACL_EXECUTE) == 1 ? 1 : 0);
-        uint32_t qualifier = 0;
-        if (tag == ACL_USER || tag == ACL_GROUP) {
-            void* id = acl_get_qualifier(entry);
-            if (id == nullptr)
-                continue;
-            qualifier = tag == ACL_USER ? *static_cast<uid_t*>(id) : *static_cast<gid_t*>(id);
-            acl_free(id);
-        }
-        switch (tag) {
-            case ACL_USER_OBJ:
-                entries.push_back({PosixEntry::Owner, info.st_uid, permissions});
-                break;
-            case ACL_USER:
-                entries.push_back({PosixEntry::NamedUser, qualifier, permissions});
-                break;
-            case ACL_GROUP_OBJ:
-                entries.push_back({PosixEntry::OwningGroup, info.st_gid, permissions});
-                break;
-            case ACL_GROUP:
-                entries.push_back({PosixEntry::NamedGroup, qualifier, permissions});
-                break;
-            case ACL_MASK:
-                mask = permissions;
-                break;
-            case ACL_OTHER:
-                entries.push_back({PosixEntry::Other, 0, permissions});
-                break;
-            default:
-                break;
-        }
-    }
+         which = ACL_NEXT_ENTRY)
+        AddAclEntry(entry, info, entries, mask);
     acl_free(acl);
     for (PosixEntry& e : entries)
         if (e.kind == PosixEntry::NamedUser || e.kind == PosixEntry::OwningGroup ||
             e.kind == PosixEntry::NamedGroup)
             e.permissions &= mask;
-    std::sort(entries.begin(), entries.end());
+    std::sort(entries.begin(), entries.end(), InDescriptorOrder);
     return true;
 }
 

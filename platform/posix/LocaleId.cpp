@@ -80,45 +80,48 @@ uint32_t CountryLcid(const LocaleParts& parts, const std::string& collation) {
     return 0;
 }
 
-}  // namespace
-
-uint32_t LocaleNameToLcid(const char16_t* tag) {
-    if (tag == nullptr) {
-        return 0;
-    }
+// The tag as ASCII; empty when it holds anything but letters, digits and
+// separators, or is longer than Windows allows.
+std::string AsciiTag(const char16_t* tag) {
     std::string text;
     for (const char16_t* unit = tag; *unit != u'\0'; ++unit) {
         const bool allowed = *unit < 0x80 && (std::isalnum(*unit) || *unit == '-' || *unit == '_');
         if (!allowed || text.size() == kMaxTagLength) {
-            return 0;
+            return {};
         }
         text += static_cast<char>(*unit);
     }
-    if (text.empty()) {
-        return 0;
-    }
+    return text;
+}
 
-    std::string collation;
+// Removes a Windows sort order from the end of the tag and gives ICU's
+// collation for it; empty when the tag names none.
+std::string TakeSortOrder(std::string& text) {
     const size_t lastSeparator = text.find_last_of("-_");
-    if (lastSeparator != std::string::npos) {
-        std::string suffix = text.substr(lastSeparator + 1);
-        for (char& c : suffix) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        for (const SortName& sort : kSortNames) {
-            if (suffix == sort.windows) {
-                collation = sort.collation;
-                text.resize(lastSeparator);
-                break;
-            }
+    if (lastSeparator == std::string::npos) {
+        return {};
+    }
+    std::string suffix = text.substr(lastSeparator + 1);
+    for (char& c : suffix) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    for (const SortName& sort : kSortNames) {
+        if (suffix == sort.windows) {
+            text.resize(lastSeparator);
+            return sort.collation;
         }
     }
+    return {};
+}
+
+// ICU's locale ID of a BCP 47 tag, with the likely country added where the
+// tag names none; empty when the tag is not a Windows locale name.
+std::string FullLocaleId(std::string text) {
     for (char& c : text) {
         if (c == '_') {
             c = '-';
         }
     }
-
     char localeId[ULOC_FULLNAME_CAPACITY] = {};
     int32_t parsedLength = 0;
     UErrorCode status = U_ZERO_ERROR;
@@ -129,20 +132,37 @@ uint32_t LocaleNameToLcid(const char16_t* tag) {
     if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING || length <= 0 ||
         parsedLength != static_cast<int32_t>(text.size()) ||
         std::string(localeId).find('@') != std::string::npos) {
-        return 0;
+        return {};
     }
 
     // A tag without a country means the language's (or script's) main
     // country, as LocaleNameToLCID gives without LOCALE_ALLOW_NEUTRAL_NAMES.
-    std::string fullId = localeId;
-    if (Component(uloc_getCountry, localeId).empty()) {
-        char likely[ULOC_FULLNAME_CAPACITY] = {};
-        status = U_ZERO_ERROR;
-        uloc_addLikelySubtags(localeId, likely, sizeof likely, &status);
-        if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING) {
-            return 0;
-        }
-        fullId = likely;
+    if (!Component(uloc_getCountry, localeId).empty()) {
+        return localeId;
+    }
+    char likely[ULOC_FULLNAME_CAPACITY] = {};
+    status = U_ZERO_ERROR;
+    uloc_addLikelySubtags(localeId, likely, sizeof likely, &status);
+    if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING) {
+        return {};
+    }
+    return likely;
+}
+
+}  // namespace
+
+uint32_t LocaleNameToLcid(const char16_t* tag) {
+    if (tag == nullptr) {
+        return 0;
+    }
+    std::string text = AsciiTag(tag);
+    if (text.empty()) {
+        return 0;
+    }
+    const std::string collation = TakeSortOrder(text);
+    const std::string fullId = FullLocaleId(text);
+    if (fullId.empty()) {
+        return 0;
     }
 
     const LocaleParts parts{
