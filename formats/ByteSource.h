@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace formats {
 
@@ -22,15 +23,21 @@ public:
     }
 };
 
-// Bytes held in memory, owned by the source.
+// Bytes in memory: owned by the source, or borrowed from a caller who keeps
+// them alive as long as the source.
 class MemorySource : public ByteSource {
 public:
-    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit MemorySource(std::string bytes) : owned_(std::move(bytes)), bytes_(owned_) {}
+    MemorySource(const void* data, size_t size) : bytes_(static_cast<const char*>(data), size) {}
+    MemorySource(const MemorySource&) = delete;
+    MemorySource& operator=(const MemorySource&) = delete;
+
     uint64_t Size() const override { return bytes_.size(); }
     size_t ReadAt(uint64_t offset, void* buffer, size_t count) const override;
 
 private:
-    std::string bytes_;
+    std::string owned_;
+    std::string_view bytes_;
 };
 
 }  // namespace formats

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         extra += static_cast<char16_t>(Word(data + i));
 
     // The input as a PE file.
-    const formats::MemorySource file(std::string(reinterpret_cast<const char*>(data), size));
+    const formats::MemorySource file(data, size);
     for (uint16_t language : {uint16_t{0x0409}, uint16_t{0x0407}}) {
         formats::pe::ResourceLocation where;
         if (!formats::pe::FindVersionResource(file, language, where))
