@@ -3,6 +3,7 @@
 #include "platform/FileInformation.h"
 #include "platform/PathSplit.h"
 #include "platform/Registry.h"
+#include "resources/TextIds.h"
 #include "runtime/Diagnostics.h"
 #include "runtime/ResourceTexts.h"
 #include "runtime/StringFunctions.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr const char* kSourceUnit = "fileinfo";
 
-constexpr uint32_t kLocalComputerText = 129;
-constexpr uint32_t kFileTypeSuffixText = 130;
 // The registry values of File Type are read into 256 bytes.
 constexpr size_t kClassTextUnits = 128;
 constexpr uint32_t kSaturated = 0xFFFFFFFF;
@@ -53,7 +52,7 @@ void FileRecord::Fill(const platform::FindData* findData, const SWCharString& di
 
 const SWCharString& FileRecord::ComputerField() {
     if (computerName_.isEmpty())
-        computerName_ = LoadResourceText(kLocalComputerText, locale_.c_str());
+        computerName_ = LoadResourceText(kTextLocalComputer, locale_.c_str());
     VL_ASSERT_TEXT(!computerName_.isEmpty(), "!computerName.isEmpty ()");
     return computerName_;
 }
@@ -96,7 +95,7 @@ const SWCharString& FileRecord::FileTypeField() {
     std::u16string upper = extension;
     MakeUpperCase(upper.data(), upper.size());
     fileType_ = std::move(upper);
-    fileType_ += LoadResourceText(kFileTypeSuffixText, locale_.c_str());
+    fileType_ += LoadResourceText(kTextFileTypeSuffix, locale_.c_str());
     return fileType_;
 }
 

@@ -1,11 +1,13 @@
 // The security group of a row: the owner's account and the DACL as text, one
 // line per access entry.
 #include <cstdio>
+#include <iterator>
 #include <new>
 #include <vector>
 
 #include "fileinfo/FileRecord.h"
 #include "platform/FileSecurity.h"
+#include "resources/TextIds.h"
 #include "runtime/ResourceTexts.h"
 
 namespace {
@@ -13,13 +15,9 @@ namespace {
 constexpr uint32_t kFirstDescriptorBytes = 512;
 constexpr uint32_t kAccountUnits = 256;
 
-// Words of the ACL text: entry types 0 to 3 are texts 139 to 142.
-constexpr uint32_t kAllowedText = 139;
-constexpr uint8_t kLastKnownEntryType = 3;
-constexpr uint32_t kFullControlText = 143;
-constexpr uint32_t kChangeText = 144;
-constexpr uint32_t kReadText = 145;
-constexpr uint32_t kNoAccessText = 146;
+// The word of each access entry type, by type; later types end the text.
+constexpr uint32_t kEntryTypeTexts[] = {kTextAccessAllowed, kTextAccessDenied, kTextSystemAudit,
+                                        kTextSystemAlarm};
 
 constexpr uint32_t kStandardRights = 0x1F0000;
 constexpr uint32_t kDelete = 0x10000;
@@ -37,12 +35,12 @@ bool Lookup(const void* sid, Account& account) {
 
 uint32_t RightsText(uint32_t mask) {
     if ((mask & kStandardRights) == kStandardRights)
-        return kFullControlText;
+        return kTextFullControl;
     if ((mask & kDelete) != 0 && (mask & kReadControl) != 0)
-        return kChangeText;
+        return kTextChange;
     if ((mask & kReadControl) != 0)
-        return kReadText;
-    return kNoAccessText;
+        return kTextRead;
+    return kTextNoAccess;
 }
 
 }  // namespace
@@ -109,9 +107,9 @@ void FileRecord::LoadSecurityInfo() {
             loaded.acl += u'\n';
         loaded.acl += account.name;
         loaded.acl += u"   ";
-        if (entry.type > kLastKnownEntryType)
+        if (entry.type >= std::size(kEntryTypeTexts))
             break;
-        loaded.acl += LoadResourceText(kAllowedText + entry.type, locale().c_str());
+        loaded.acl += LoadResourceText(kEntryTypeTexts[entry.type], locale().c_str());
         loaded.acl += u' ';
         loaded.acl += LoadResourceText(RightsText(entry.mask), locale().c_str());
         char mask[24];
