@@ -55,26 +55,21 @@ void WriteBoolean(const Output& out, bool value, bool absent = false) {
 constexpr uint32_t kAttributeBits[] = {0x20, 0x2, 0x80, 0x1, 0x4, 0x800, 0x100, 0x1000};
 
 void WriteVersionField(FileRecord& record, int64_t id, const Output& out) {
-    if (!record.versionLoaded)
-        record.LoadVersionInfo();
+    const VersionGroup& version = record.Version();
     if (id <= 28)
-        return WriteText(out, record.version.texts[id - 14].c_str());
-    VersionFlagState state = record.version.flags[id - 29];
+        return WriteText(out, version.texts[id - 14].c_str());
+    VersionFlagState state = version.flags[id - 29];
     WriteBoolean(out, state == 1, state == -1);
 }
 
 void WriteSecurityField(FileRecord& record, int64_t id, const Output& out) {
-    if (!record.securityLoaded)
-        record.LoadSecurityInfo();
-    const SecurityGroup& group = record.security;
+    const SecurityGroup& group = record.Security();
     const SWCharString& text = id == 34 ? group.owner : id == 35 ? group.ownerDomain : group.acl;
     WriteText(out, text.c_str());
 }
 
 void WriteSummaryField(FileRecord& record, int64_t id, const Output& out) {
-    if (!record.summaryLoaded)
-        record.LoadSummaryInfo();
-    const SummaryGroup& group = record.summary;
+    const SummaryGroup& group = record.Summary();
     const bool noFindData = record.findData() == nullptr;
     switch (id) {
         case 49:
