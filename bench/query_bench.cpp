@@ -12,9 +12,24 @@
 #include <vector>
 
 #include "bench/PeakMemory.h"
+#include "driver/FieldId.h"
 #include "host/DriverLibrary.h"
 #include "host/LogonProperties.h"
 #include "platform/TextEncoding.h"
+
+// The identifiers of the five cheap fields, or of all.
+std::vector<int64_t> FieldsToRead(bool all) {
+    std::vector<int64_t> fields;
+    if (all) {
+        for (uint32_t index = 0; index < kFileTableFieldCount; ++index)
+            fields.push_back(Ordinal(FieldAtIndex(index)));
+        return fields;
+    }
+    for (FieldId id : {FieldId::Directory, FieldId::FileName, FieldId::Extension, FieldId::FileSize,
+                       FieldId::LastWritten})
+        fields.push_back(Ordinal(id));
+    return fields;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -28,12 +43,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const host::DriverEntryPoints& api = driver->api();
-    std::vector<int64_t> fields = {2, 5, 7, 9, 11};
-    if (argc > 2 && std::strcmp(argv[2], "all") == 0) {
-        fields.clear();
-        for (int64_t id = 1; id <= 65; ++id)
-            fields.push_back(id);
-    }
+    const std::vector<int64_t> fields = FieldsToRead(argc > 2 && std::strcmp(argv[2], "all") == 0);
 
     auto begin = std::chrono::steady_clock::now();
     api.DbInitialize();

@@ -1,11 +1,10 @@
 // The entry points that describe the driver itself.
 #include "driver/EntryPoints.h"
+#include "resources/TextIds.h"
 #include "runtime/HostMemory.h"
 #include "runtime/ResourceTexts.h"
 
 namespace {
-
-constexpr uint32_t kDatabaseTypeText = 131;
 
 // Which of the codes 1 to 26 are answered (bit code - 1), and with what.
 constexpr uint32_t kAnsweredInfoCodes = 0x2919FFF;
@@ -35,7 +34,7 @@ DbStatus DbFetchDatabaseType(const char16_t* languageTag, char16_t** typeName) {
     return GuardEntry([&] {
         if (typeName == nullptr)
             return Status_InvalidArgument;
-        SWCharString text = LoadResourceText(kDatabaseTypeText, languageTag);
+        SWCharString text = LoadResourceText(kTextDatabaseType, languageTag);
         if (text.isEmpty())
             return Status_NotSupported;
         *typeName = DuplicateHostText(text.c_str());

@@ -33,7 +33,7 @@ DbStatus BindByName(const FileRowset& rowset, const char16_t* name, bool caseSen
         int order = caseSensitive ? platform::CollateText(name, fieldName.c_str())
                                   : platform::CollateTextNoCase(name, fieldName.c_str());
         if (order == 0) {
-            *fieldId = static_cast<int64_t>(field.ordinal);
+            *fieldId = Ordinal(field.id);
             return Status_Success;
         }
     }

@@ -1,29 +1,37 @@
 #include "fileinfo/FileRecord.h"
 
+#include "fileinfo/LocalDateTime.h"
 #include "platform/FileInformation.h"
 #include "platform/PathSplit.h"
 #include "platform/Registry.h"
+#include "resources/TextIds.h"
 #include "runtime/Diagnostics.h"
 #include "runtime/ResourceTexts.h"
 #include "runtime/StringFunctions.h"
-#include "values/Calendar.h"
 
 namespace {
 
 constexpr const char* kSourceUnit = "fileinfo";
 
-constexpr uint32_t kLocalComputerText = 129;
-constexpr uint32_t kFileTypeSuffixText = 130;
 // The registry values of File Type are read into 256 bytes.
 constexpr size_t kClassTextUnits = 128;
 constexpr uint32_t kSaturated = 0xFFFFFFFF;
-
-constexpr DbDateTime kNoDateTime{-1, -1, 0};
 
 // The default value of a key under HKEY_CLASSES_ROOT; false when missing.
 bool ReadClassText(std::u16string_view key, std::u16string& text) {
     auto opened = platform::RegistryKey::Open(platform::RegistryRoot::ClassesRoot, key);
     return opened && opened->QueryText(u"", text, kClassTextUnits);
+}
+
+// The group held for the row, loaded first when there is none. It is held
+// before the file is touched, so a failure is not retried for this row.
+template <class Group, class Load>
+const Group& LoadOnce(std::optional<Group>& held, Load load) {
+    if (!held) {
+        held.emplace();
+        *held = load();
+    }
+    return *held;
 }
 
 }  // namespace
@@ -36,7 +44,7 @@ void FileRecord::Reset() {
     fileType_ = u"";
     findData_ = nullptr;
     absoluteLevel_ = relativeLevel_ = 0;
-    versionLoaded = securityLoaded = summaryLoaded = false;
+    ForgetGroups();
 }
 
 void FileRecord::Fill(const platform::FindData* findData, const SWCharString& directory,
@@ -49,11 +57,12 @@ void FileRecord::Fill(const platform::FindData* findData, const SWCharString& di
         fullPath_ += findData->cFileName;
     absoluteLevel_ = absoluteLevel;
     relativeLevel_ = relativeLevel;
+    ForgetGroups();
 }
 
 const SWCharString& FileRecord::ComputerField() {
     if (computerName_.isEmpty())
-        computerName_ = LoadResourceText(kLocalComputerText, locale_.c_str());
+        computerName_ = LoadResourceText(kTextLocalComputer, locale_.c_str());
     VL_ASSERT_TEXT(!computerName_.isEmpty(), "!computerName.isEmpty ()");
     return computerName_;
 }
@@ -96,7 +105,7 @@ const SWCharString& FileRecord::FileTypeField() {
     std::u16string upper = extension;
     MakeUpperCase(upper.data(), upper.size());
     fileType_ = std::move(upper);
-    fileType_ += LoadResourceText(kFileTypeSuffixText, locale_.c_str());
+    fileType_ += LoadResourceText(kTextFileTypeSuffix, locale_.c_str());
     return fileType_;
 }
 
@@ -151,11 +160,37 @@ SWCharString FileRecord::AttributeStringField() const {
     return letters;
 }
 
-DbDateTime LocalDateTimeFromFileTime(const platform::FileTime* fileTime) {
-    platform::FileTime local;
-    platform::SystemTime time;
-    if (fileTime == nullptr || !platform::FileTimeToLocalFileTime(*fileTime, local) ||
-        !platform::FileTimeToSystemTime(local, time))
-        return kNoDateTime;
-    return DateTimeFromSystemTime(time);
+const VersionGroup& FileRecord::Version() {
+    return LoadOnce(version_, [this] { return LoadVersionGroup(fullPath_.view()); });
+}
+
+const SecurityGroup& FileRecord::Security() {
+    return LoadOnce(security_, [this] {
+        // A directory row shows no owner, even where its path has one.
+        return findData_ != nullptr ? LoadSecurityGroup(fullPath_.view(), locale_.c_str())
+                                    : SecurityGroup();
+    });
+}
+
+const SummaryGroup& FileRecord::Summary() {
+    return LoadOnce(summary_, [this] { return LoadSummaryGroup(fullPath_.view()); });
+}
+
+bool FileRecord::IsLoaded(RecordGroup group) const {
+    switch (group) {
+        case RecordGroup::Version:
+            return version_.has_value();
+        case RecordGroup::Security:
+            return security_.has_value();
+        case RecordGroup::Summary:
+            return summary_.has_value();
+        default:
+            return true;
+    }
+}
+
+void FileRecord::ForgetGroups() {
+    version_.reset();
+    security_.reset();
+    summary_.reset();
 }

@@ -1,42 +1,21 @@
 // FileRecord: the current row of a rowset, with its cheap fields computed on
-// demand and its three expensive groups loaded lazily (source unit fileinfo).
+// demand and its three expensive groups loaded once per row (source unit
+// fileinfo).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "fileinfo/SecurityGroup.h"
+#include "fileinfo/SummaryGroup.h"
+#include "fileinfo/VersionGroup.h"
 #include "platform/FindData.h"
 #include "runtime/SWCharString.h"
 #include "vldb/dbdriver.h"
 
-// A flag of the version resource: -1 undetermined, 0 false, 1 true.
-using VersionFlagState = int32_t;
-
-// Fields 14 to 33.
-struct VersionGroup {
-    SWCharString texts[15];
-    VersionFlagState flags[5] = {-1, -1, -1, -1, -1};
-};
-
-// Owner, Owner Domain, ACL.
-struct SecurityGroup {
-    SWCharString owner;
-    SWCharString ownerDomain;
-    SWCharString acl;
-};
-
-// Fields 49 to 65.
-struct SummaryGroup {
-    SWCharString texts[8];  // Title ... Revision Number; texts[4] is Comments
-    uint32_t editTime = 0;  // minutes
-    DbDateTime lastPrinted{-1, -1, 0};
-    DbDateTime created{-1, -1, 0};
-    DbDateTime lastSaved{-1, -1, 0};
-    uint32_t pageCount = 0;
-    uint32_t wordCount = 0;
-    uint32_t characterCount = 0;
-    SWCharString applicationName;
-    uint32_t security = 0;
-};
+// Where a row's values come from: its entry (find data, path and levels),
+// always at hand, or one of the three groups loaded on demand.
+enum class RecordGroup { Entry, Version, Security, Summary };
 
 // A 32-bit field value that may be absent.
 struct OptionalValue {
@@ -67,11 +46,13 @@ public:
     DbDateTime LastAccessedField() const;
     SWCharString AttributeStringField() const;
 
-    // Fill their group once per row (while its flag is clear); failures leave
-    // the group's defaults.
-    void LoadVersionInfo();
-    void LoadSecurityInfo();
-    void LoadSummaryInfo();
+    // The expensive groups: each is loaded on its first request in a row and
+    // held until Reset or Fill; what cannot be read keeps the defaults.
+    const VersionGroup& Version();
+    const SecurityGroup& Security();
+    const SummaryGroup& Summary();
+    // True while the row holds the group; the entry always.
+    bool IsLoaded(RecordGroup group) const;
 
     const platform::FindData* findData() const { return findData_; }
     const SWCharString& directory() const { return directory_; }
@@ -80,14 +61,9 @@ public:
     uint32_t relativeLevel() const { return relativeLevel_; }
     const SWCharString& locale() const { return locale_; }
 
-    bool versionLoaded = false;
-    VersionGroup version;
-    bool securityLoaded = false;
-    SecurityGroup security;
-    bool summaryLoaded = false;
-    SummaryGroup summary;
-
 private:
+    void ForgetGroups();
+
     SWCharString locale_;
     const platform::FindData* findData_ = nullptr;
     SWCharString directory_;
@@ -96,8 +72,7 @@ private:
     SWCharString computerName_;
     SWCharString fullPath_;
     SWCharString fileType_;
+    std::optional<VersionGroup> version_;
+    std::optional<SecurityGroup> security_;
+    std::optional<SummaryGroup> summary_;
 };
-
-// The local date and time of a file time; the null date-time (-1, -1, 0)
-// for null or a time that cannot be converted.
-DbDateTime LocalDateTimeFromFileTime(const platform::FileTime* fileTime);

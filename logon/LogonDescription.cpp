@@ -1,9 +1,9 @@
 #include "logon/LogonDescription.h"
 
-#include "logon/LogonTexts.h"
 #include "logon/Property.h"
 #include "logon/PropertyCollection.h"
 #include "logon/PropertyHints.h"
+#include "resources/TextIds.h"
 #include "runtime/ResourceTexts.h"
 #include "values/ValueBuffer.h"
 

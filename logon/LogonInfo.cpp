@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "logon/LogonTexts.h"
 #include "logon/PropertyCollection.h"
+#include "resources/TextIds.h"
 #include "runtime/HostMemory.h"
 #include "runtime/ResourceTexts.h"
 #include "values/ValueRecord.h"

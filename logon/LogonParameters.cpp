@@ -1,10 +1,10 @@
 #include "logon/LogonParameters.h"
 
-#include "logon/LogonTexts.h"
 #include "logon/PreQEDatabaseName.h"
 #include "logon/Property.h"
 #include "logon/PropertyById.h"
 #include "logon/PropertyCollection.h"
+#include "resources/TextIds.h"
 
 DbStatus ReadLogonParameters(const DbPropertyCollection* collection, const char16_t* languageTag,
                              LogonParameters& parameters) {

@@ -1,8 +1,8 @@
 #include "logon/PropertyById.h"
 
-#include "logon/LogonTexts.h"
 #include "logon/Property.h"
 #include "logon/PropertyCollection.h"
+#include "resources/TextIds.h"
 #include "runtime/ResourceTexts.h"
 #include "values/ValueConversion.h"
 

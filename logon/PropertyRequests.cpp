@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "logon/LogonTexts.h"
 #include "logon/Property.h"
 #include "logon/PropertyCollection.h"
 #include "logon/PropertyHints.h"
+#include "resources/TextIds.h"
 #include "runtime/Diagnostics.h"
 #include "runtime/ResourceTexts.h"
 #include "values/ValueBuffer.h"

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "driver/FieldId.h"
 #include "host/LogonProperties.h"
 #include "tests/support/TestSupport.h"
 
@@ -71,6 +72,22 @@ TEST(DriverConcurrency, FirstAndLastUseRaceWithoutAStandingUser) {
     api.DbTerminate();
 }
 
+namespace {
+
+// A few fields of the current row, as a report reads them.
+void ReadSomeFields(const host::DriverEntryPoints& api, DbRowsetRef rowset) {
+    char16_t buffer[64];
+    void* value = buffer;
+    uint16_t isNull;
+    uint32_t type, reserved;
+    for (FieldId id : {FieldId::Computer, FieldId::FileName, FieldId::FileType, FieldId::FileSize,
+                       FieldId::LastWritten, FieldId::AttributeString})
+        api.DbReadFieldValue(rowset, Ordinal(id), nullptr, nullptr, &value, sizeof buffer, &isNull,
+                             &type, &reserved);
+}
+
+}  // namespace
+
 // Eight engine threads, each with its own logons and two rowsets read to
 // the end, over and over.
 TEST(DriverConcurrency, RowsetsOfManyLogonsInParallel) {
@@ -113,13 +130,7 @@ TEST(DriverConcurrency, RowsetsOfManyLogonsInParallel) {
                             continue;
                         more = true;
                         ++rows[r];
-                        char16_t buffer[64];
-                        void* value = buffer;
-                        uint16_t isNull;
-                        uint32_t type, reserved;
-                        for (int64_t id : {1, 5, 8, 9, 11, 46})
-                            api.DbReadFieldValue(rowsets[r], id, nullptr, nullptr, &value,
-                                                 sizeof buffer, &isNull, &type, &reserved);
+                        ReadSomeFields(api, rowsets[r]);
                     }
                 }
                 if (rows[0] != 20 || rows[1] != 20)

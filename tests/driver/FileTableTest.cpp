@@ -5,7 +5,9 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 
+#include "driver/FieldId.h"
 #include "host/LogonProperties.h"
 #include "platform/PathSplit.h"
 #include "tests/support/TestSupport.h"
@@ -15,8 +17,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int64_t kFileName = 5, kDirectory = 2, kFileSize = 9, kIsHidden = 38, kAttributes = 45,
-                  kRelativeLevel = 48, kComments = 53;
+// Null on a row without find data: a directory row.
+const std::set<FieldId> kFindDataFields = {
+    FieldId::FileName,       FieldId::AlternateFileName, FieldId::Extension,
+    FieldId::FileSize,       FieldId::CompressedSize,    FieldId::IsArchived,
+    FieldId::IsHidden,       FieldId::IsNormal,          FieldId::IsReadOnly,
+    FieldId::IsSystemFile,   FieldId::IsCompressed,      FieldId::IsTemporary,
+    FieldId::IsOffline,      FieldId::Attributes,        FieldId::EditTime,
+    FieldId::PageCount,      FieldId::WordCount,         FieldId::CharacterCount,
+    FieldId::SummarySecurity};
+// Null while the version resource leaves them undetermined; every other
+// field is never null.
+const std::set<FieldId> kVersionFlags = {FieldId::IsDebug, FieldId::IsPatched,
+                                         FieldId::IsPrerelease, FieldId::IsPrivateBuild,
+                                         FieldId::IsSpecialBuild};
 
 class FileTableTest : public ::testing::Test {
 protected:
@@ -83,10 +97,12 @@ protected:
         return field;
     }
 
+    Field Read(DbRowsetRef rowset, FieldId id) { return Read(rowset, Ordinal(id)); }
+
     std::vector<std::string> Names(DbRowsetRef rowset) {
         std::vector<std::string> names;
         while (api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success)
-            names.push_back(Read(rowset, kFileName).text);
+            names.push_back(Read(rowset, FieldId::FileName).text);
         return names;
     }
 
@@ -148,18 +164,22 @@ TEST_F(FileTableTest, FieldsInTheLogonsLanguage) {
             0u);
         ASSERT_EQ(count, 65u);
         bool german = *language != 0;
-        EXPECT_EQ(U8(fields[0]->name), german ? "Computer" : "Computer");
-        EXPECT_EQ(U8(fields[4]->name), german ? "Dateiname" : "File Name");
-        EXPECT_EQ(fields[0]->valueType, stringValue);
-        EXPECT_EQ(fields[0]->length, 52u);
-        EXPECT_EQ(U8(fields[64]->name),
+        const FieldDescription* computer = fields[FieldIndex(FieldId::Computer)];
+        const FieldDescription* security = fields[FieldIndex(FieldId::SummarySecurity)];
+        const FieldDescription* comments = fields[FieldIndex(FieldId::SummaryComments)];
+        EXPECT_EQ(U8(computer->name), german ? "Computer" : "Computer");
+        EXPECT_EQ(U8(fields[FieldIndex(FieldId::FileName)]->name),
+                  german ? "Dateiname" : "File Name");
+        EXPECT_EQ(computer->valueType, stringValue);
+        EXPECT_EQ(computer->length, 52u);
+        EXPECT_EQ(U8(security->name),
                   german ? "Sicherheit (Dateiinfo)" : "Security (Summary Info)");
-        EXPECT_EQ(fields[64]->valueType, int32uValue);
-        EXPECT_EQ(fields[52]->valueType, memoValue);
-        EXPECT_EQ(fields[52]->length, 8u);
-        EXPECT_EQ(U8(fields[52]->description), " ");
-        EXPECT_EQ(fields[52]->one40, 1u);
-        EXPECT_EQ(fields[52]->structSize, 72u);
+        EXPECT_EQ(security->valueType, int32uValue);
+        EXPECT_EQ(comments->valueType, memoValue);
+        EXPECT_EQ(comments->length, 8u);
+        EXPECT_EQ(U8(comments->description), " ");
+        EXPECT_EQ(comments->one40, 1u);
+        EXPECT_EQ(comments->structSize, 72u);
         api().DbFreeFieldList(count, fields);
         api().DbLogoffServer(logon_);
         api().DbFreeLogonInfo(logonInfo_);
@@ -171,6 +191,8 @@ TEST_F(FileTableTest, FieldsInTheLogonsLanguage) {
 TEST_F(FileTableTest, BindingByNameAndOrdinal) {
     LogOn();
     DbRowsetRef rowset = Open();
+    constexpr uint32_t kFileName = Ordinal(FieldId::FileName);
+    constexpr uint32_t kSummarySecurity = Ordinal(FieldId::SummarySecurity);
     struct {
         uint32_t kind;
         const char16_t* name;
@@ -179,17 +201,17 @@ TEST_F(FileTableTest, BindingByNameAndOrdinal) {
         DbStatus status;
         int64_t id;
     } const rows[] = {
-        {BindKind_Name, u"file name", 0, 0, 0, 5},
+        {BindKind_Name, u"file name", 0, 0, 0, kFileName},
         {BindKind_Name, u"file name", 0, 1, Status_FieldNotFound, 0},
-        {BindKind_Name, u"File Name", 0, 1, 0, 5},
-        {BindKind_Name, u"SECURITY (SUMMARY INFO)", 0, 0, 0, 65},
+        {BindKind_Name, u"File Name", 0, 1, 0, kFileName},
+        {BindKind_Name, u"SECURITY (SUMMARY INFO)", 0, 0, 0, kSummarySecurity},
         {BindKind_Name, u"No Such Field", 0, 0, Status_FieldNotFound, 0},
         {BindKind_Name, u"", 0, 0, Status_InvalidArgument, 0},
         {BindKind_Name, nullptr, 0, 0, Status_InvalidArgument, 0},
-        {BindKind_Ordinal, nullptr, 65, 0, 0, 65},
+        {BindKind_Ordinal, nullptr, kSummarySecurity, 0, 0, kSummarySecurity},
         {BindKind_Ordinal, nullptr, 66, 0, Status_FieldNotFound, 0},
         {BindKind_Ordinal, nullptr, 0, 0, Status_FieldNotFound, 0},
-        {3, nullptr, 5, 0, Status_NotSupported, 0},
+        {3, nullptr, kFileName, 0, Status_NotSupported, 0},
     };
     for (const auto& row : rows) {
         BindRequest request{};
@@ -215,7 +237,7 @@ TEST_F(FileTableTest, RowsComeInWalkOrderAndStartOver) {
     DbReadRequest keep{0, 1}, restart{0, 0};
     EXPECT_EQ(api().DbReadRecord(rowset, ReadMode_Position, nullptr, &keep), Status_NoMoreRecords);
     EXPECT_EQ(api().DbReadRecord(rowset, ReadMode_Position, nullptr, &restart), Status_Success);
-    EXPECT_EQ(Read(rowset, kFileName).text, "inner.txt");
+    EXPECT_EQ(Read(rowset, FieldId::FileName).text, "inner.txt");
     EXPECT_EQ(api().DbReadRecord(rowset, 7, nullptr, nullptr), Status_NotSupported);
     EXPECT_EQ(api().DbReadRecord(nullptr, ReadMode_Next, nullptr, nullptr), Status_InvalidArgument);
     api().DbCloseRowset(rowset);
@@ -229,9 +251,9 @@ TEST_F(FileTableTest, TwoRowsetsReadAlternatelyAndOutliveTheLogon) {
     std::vector<std::string> a, b;
     for (int i = 0; i < 3; ++i) {
         if (api().DbReadRecord(first, ReadMode_Next, nullptr, nullptr) == 0)
-            a.push_back(Read(first, kFileName).text);
+            a.push_back(Read(first, FieldId::FileName).text);
         if (api().DbReadRecord(second, ReadMode_Next, nullptr, nullptr) == 0)
-            b.push_back(Read(second, kFileName).text);
+            b.push_back(Read(second, FieldId::FileName).text);
     }
     EXPECT_EQ(a, (std::vector<std::string>{"inner.txt", "top.txt"}));
     EXPECT_EQ(a, b);
@@ -248,14 +270,14 @@ TEST_F(FileTableTest, TextProtocol) {
     void* value = buffer.data();
     uint16_t isNull = 9;
     uint32_t type = 0, reserved = 0;
-    ASSERT_EQ(api().DbReadFieldValue(rowset, kFileName, nullptr, nullptr, &value, 20, &isNull,
-                                     &type, &reserved),
+    ASSERT_EQ(api().DbReadFieldValue(rowset, Ordinal(FieldId::FileName), nullptr, nullptr, &value,
+                                     20, &isNull, &type, &reserved),
               0u);
     EXPECT_EQ(value, buffer.data());
     EXPECT_EQ(U8(static_cast<char16_t*>(value)), "inner.txt");
     // One byte less: the driver hands out a block of its own.
-    ASSERT_EQ(api().DbReadFieldValue(rowset, kFileName, nullptr, nullptr, &value, 19, &isNull,
-                                     &type, &reserved),
+    ASSERT_EQ(api().DbReadFieldValue(rowset, Ordinal(FieldId::FileName), nullptr, nullptr, &value,
+                                     19, &isNull, &type, &reserved),
               0u);
     EXPECT_NE(value, buffer.data());
     EXPECT_EQ(U8(static_cast<char16_t*>(value)), "inner.txt");
@@ -275,9 +297,9 @@ TEST_F(FileTableTest, FieldIdentifiersOutsideTheTable) {
     }
     uint16_t isNull = 5;
     uint32_t type = 5, reserved = 5;
-    EXPECT_EQ(
-        api().DbReadFieldValue(nullptr, 1, nullptr, nullptr, nullptr, 0, &isNull, &type, &reserved),
-        Status_InvalidArgument);
+    EXPECT_EQ(api().DbReadFieldValue(nullptr, Ordinal(FieldId::Computer), nullptr, nullptr, nullptr,
+                                     0, &isNull, &type, &reserved),
+              Status_InvalidArgument);
     EXPECT_EQ(type, unknownValue);
     EXPECT_EQ(isNull, 0u);
     api().DbCloseRowset(rowset);
@@ -294,19 +316,17 @@ TEST_F(FileTableTest, EveryFieldOfAFileRowAndADirectoryRow) {
               0u);
     std::map<std::string, int> seen;
     while (api().DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success) {
-        Field name = Read(rowset, kFileName);
+        Field name = Read(rowset, FieldId::FileName);
         const bool directoryRow = name.isNull != 0;
         seen[directoryRow ? "<dir>" : name.text]++;
-        for (int64_t id = 1; id <= 65; ++id) {
-            Field field = Read(rowset, id);
+        for (uint32_t index = 0; index < kFileTableFieldCount; ++index) {
+            const FieldId fieldId = FieldAtIndex(index);
+            const uint32_t id = Ordinal(fieldId);
+            Field field = Read(rowset, fieldId);
             ASSERT_EQ(field.status, 0u) << id;
-            EXPECT_EQ(field.type, fields[id - 1]->valueType) << id;
-            const bool findDataField = id == 5 || id == 6 || id == 7 || id == 9 || id == 10 ||
-                                       (id >= 37 && id <= 45) || id == 57 ||
-                                       (id >= 61 && id <= 63) || id == 65;
-            const bool neverNull = id <= 4 || id == 8 || (id >= 11 && id <= 28) ||
-                                   (id >= 34 && id <= 36) || (id >= 46 && id <= 56) ||
-                                   (id >= 58 && id <= 60) || id == 64;
+            EXPECT_EQ(field.type, fields[index]->valueType) << id;
+            const bool findDataField = kFindDataFields.count(fieldId) != 0;
+            const bool neverNull = !findDataField && kVersionFlags.count(fieldId) == 0;
             if (directoryRow && findDataField) {
                 EXPECT_EQ(field.isNull, 1u) << id;
             }
@@ -315,25 +335,25 @@ TEST_F(FileTableTest, EveryFieldOfAFileRowAndADirectoryRow) {
             }
         }
         if (directoryRow) {
-            EXPECT_EQ(Read(rowset, kFileName).text, "");
+            EXPECT_EQ(Read(rowset, FieldId::FileName).text, "");
             uint16_t hidden;
-            Field isHidden = Read(rowset, kIsHidden);
+            Field isHidden = Read(rowset, FieldId::IsHidden);
             std::memcpy(&hidden, isHidden.bytes.data(), 2);
             EXPECT_EQ(hidden, 0u);
             uint32_t attributes;
-            std::memcpy(&attributes, Read(rowset, kAttributes).bytes.data(), 4);
+            std::memcpy(&attributes, Read(rowset, FieldId::Attributes).bytes.data(), 4);
             EXPECT_EQ(attributes, 0u);
-            EXPECT_FALSE(Read(rowset, kDirectory).text.empty());
+            EXPECT_FALSE(Read(rowset, FieldId::Directory).text.empty());
         } else {
             uint32_t size;
-            std::memcpy(&size, Read(rowset, kFileSize).bytes.data(), 4);
+            std::memcpy(&size, Read(rowset, FieldId::FileSize).bytes.data(), 4);
             EXPECT_EQ(size, 5u);
-            EXPECT_EQ(Read(rowset, kComments).type, memoValue);
+            EXPECT_EQ(Read(rowset, FieldId::SummaryComments).type, memoValue);
         }
     }
     EXPECT_EQ(seen, (std::map<std::string, int>{{"<dir>", 1}, {"inner.txt", 1}, {"top.txt", 1}}));
     uint32_t level;
-    std::memcpy(&level, Read(rowset, kRelativeLevel).bytes.data(), 4);
+    std::memcpy(&level, Read(rowset, FieldId::RelativeLevel).bytes.data(), 4);
     EXPECT_EQ(level, 0u) << "a cleared record after the last row";
     api().DbFreeFieldList(count, fields);
     api().DbCloseRowset(rowset);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "fileinfo/FileRecord.h"
+#include "fileinfo/LocalDateTime.h"
 #include "platform/DirectorySearch.h"
 #include "platform/PathSplit.h"
 #include "tests/support/ScopedResources.h"

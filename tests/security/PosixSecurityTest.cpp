@@ -39,8 +39,7 @@ protected:
         U16(file_.filename().string()).copy(data_.cFileName, 259);
         record_.Reset();
         record_.Fill(&data_, U16(dir_.path().string()), 0, 0);
-        record_.LoadSecurityInfo();
-        return record_.security;
+        return record_.Security();
     }
 
     std::string Acl() { return U8(Load().acl.str()); }
@@ -95,8 +94,8 @@ TEST_F(PosixSecurityTest, NamedUsersAndGroupsLimitedByTheMask) {
                          "adm   Allowed Read (RX) (0x120089)\n"
                          "tty   Allowed Read (RX) (0x120089)\n"
                          "Everyone   Allowed No Access (None) (0x0)");
-    EXPECT_EQ(U8(record_.security.owner.str()), user);
-    EXPECT_EQ(U8(record_.security.ownerDomain.str()), LocalDomain());
+    EXPECT_EQ(U8(record_.Security().owner.str()), user);
+    EXPECT_EQ(U8(record_.Security().ownerDomain.str()), LocalDomain());
 
     // A mask of rwx limits nothing.
     Run("setfacl -m m:rwx");
@@ -158,8 +157,7 @@ TEST_F(PosixSecurityTest, FilesTheUserMayNotReach) {
         U16(name).copy(data_.cFileName, 259);
         record_.Reset();
         record_.Fill(&data_, U16(folder.string()), 0, 0);
-        record_.LoadSecurityInfo();
-        return record_.security;
+        return record_.Security();
     };
     EXPECT_EQ(AsUnprivilegedUser([&] {
                   const SecurityGroup closed = load(dir_.path() / "closed", "f");

@@ -30,9 +30,9 @@ protected:
         folder.pop_back();
         record.Reset();
         record.Fill(&data_, folder, 0, 0);
-        record.LoadSecurityInfo();
-        EXPECT_TRUE(record.securityLoaded);
-        return record.security;
+        const SecurityGroup& group = record.Security();
+        EXPECT_TRUE(record.IsLoaded(RecordGroup::Security));
+        return group;
     }
     const SecurityGroup& Load(const std::string& name) { return Load(name, record_); }
 
@@ -116,23 +116,22 @@ TEST_F(SecurityInfoTest, RowsWithoutADescriptor) {
 
     record_.Reset();
     record_.Fill(nullptr, dir_.folderText(), 0, 0);
-    record_.LoadSecurityInfo();
-    EXPECT_TRUE(record_.securityLoaded);
-    ExpectEmpty(record_.security);
+    const SecurityGroup& group = record_.Security();
+    EXPECT_TRUE(record_.IsLoaded(RecordGroup::Security));
+    ExpectEmpty(group);
 }
 
 TEST_F(SecurityInfoTest, TheDescriptorIsQueriedOncePerRow) {
     dir_.Write("gone.txt", "text");
     const std::string owner = U8(Load("gone.txt").owner.str());
     ASSERT_FALSE(owner.empty());
-    const std::string acl = U8(record_.security.acl.str());
+    const std::string acl = U8(record_.Security().acl.str());
 
     // Reading ACL after Owner finds the group loaded: no second query, so
     // removing the file in between changes nothing.
     fs::remove(dir_.path() / "gone.txt");
-    record_.LoadSecurityInfo();
-    EXPECT_EQ(U8(record_.security.owner.str()), owner);
-    EXPECT_EQ(U8(record_.security.acl.str()), acl);
+    EXPECT_EQ(U8(record_.Security().owner.str()), owner);
+    EXPECT_EQ(U8(record_.Security().acl.str()), acl);
 
     // The next row queries again.
     ExpectEmpty(Load("gone.txt"));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fileinfo/FileRecord.h"
+#include "fileinfo/LocalDateTime.h"
 #include "tests/summary/CompoundFileWriter.h"
 #include "tests/summary/PropertySetBytes.h"
 #include "tests/summary/SummaryTestSupport.h"
@@ -227,7 +228,7 @@ TEST(SummaryInfo, WhichSectionIsUsed) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const SummaryGroup group = LoadSummary(WriteSummaryFile(dir, "s.stg", c.stream));
-        EXPECT_EQ(U8(group.texts[0].str()), c.title);
+        EXPECT_EQ(U8(group.texts[kSummaryTitle].str()), c.title);
         EXPECT_EQ(group.pageCount, c.pages);
     }
 }
@@ -261,10 +262,10 @@ TEST(SummaryInfo, StreamsThatBreakOff) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const SummaryGroup group = LoadSummary(WriteSummaryFile(dir, "b.stg", c.stream));
-        EXPECT_EQ(U8(group.texts[0].str()), c.title);
+        EXPECT_EQ(U8(group.texts[kSummaryTitle].str()), c.title);
         EXPECT_EQ(group.pageCount, c.pages);
         EXPECT_EQ(group.wordCount, c.words);
-        EXPECT_EQ(U8(group.texts[2].str()), c.author);
+        EXPECT_EQ(U8(group.texts[kSummaryAuthor].str()), c.author);
     }
 }
 
@@ -283,7 +284,7 @@ TEST(SummaryInfo, DictionaryWithADuplicateName) {
         {{0, Dictionary({{2, "Name"}, {3, "name"}})}, {2, Lpstr("kept")}, {15, I4(8)}});
     TempDir dir;
     const SummaryGroup group = LoadSummary(WriteSummaryFile(dir, "d.stg", stream));
-    EXPECT_EQ(U8(group.texts[0].str()), "kept");
+    EXPECT_EQ(U8(group.texts[kSummaryTitle].str()), "kept");
     EXPECT_EQ(group.wordCount, 8u);
 }
 
@@ -301,14 +302,14 @@ TEST(SummaryInfo, WhatIsNoCompoundFileKeepsTheDefaults) {
     // A directory row: no find data, the path ends in a separator.
     FileRecord record(u"");
     record.Fill(nullptr, PathText(dir.path()), 0, 0);
-    record.LoadSummaryInfo();
-    EXPECT_TRUE(record.summaryLoaded);
-    ExpectGroup(record.summary, defaults);
+    const SummaryGroup& group = record.Summary();
+    EXPECT_TRUE(record.IsLoaded(RecordGroup::Summary));
+    ExpectGroup(group, defaults);
     // A record never filled has no path at all.
     FileRecord empty(u"");
-    empty.LoadSummaryInfo();
-    EXPECT_TRUE(empty.summaryLoaded);
-    ExpectGroup(empty.summary, defaults);
+    const SummaryGroup& emptyGroup = empty.Summary();
+    EXPECT_TRUE(empty.IsLoaded(RecordGroup::Summary));
+    ExpectGroup(emptyGroup, defaults);
 }
 
 // Loaded once per row: a second call keeps what the first read, and the
@@ -321,29 +322,26 @@ TEST(SummaryInfo, LoadedOncePerRow) {
     std::u16string(u"row.stg").copy(data.cFileName, 259);
     FileRecord record(u"");
     record.Fill(&data, PathText(dir.path()), 0, 0);
-    EXPECT_FALSE(record.summaryLoaded);
-    record.LoadSummaryInfo();
-    EXPECT_TRUE(record.summaryLoaded);
-    EXPECT_EQ(U8(record.summary.texts[0].str()), "first");
+    EXPECT_FALSE(record.IsLoaded(RecordGroup::Summary));
+    record.Summary();
+    EXPECT_TRUE(record.IsLoaded(RecordGroup::Summary));
+    EXPECT_EQ(U8(record.Summary().texts[kSummaryTitle].str()), "first");
 
     WriteSummaryFile(dir, "row.stg", SummaryStream({{2, Lpstr("second")}}));
-    record.LoadSummaryInfo();
-    EXPECT_EQ(U8(record.summary.texts[0].str()), "first");
+    EXPECT_EQ(U8(record.Summary().texts[kSummaryTitle].str()), "first");
 
     record.Reset();
-    EXPECT_FALSE(record.summaryLoaded);
+    EXPECT_FALSE(record.IsLoaded(RecordGroup::Summary));
     record.Fill(&data, PathText(dir.path()), 0, 0);
-    record.LoadSummaryInfo();
-    EXPECT_EQ(U8(record.summary.texts[0].str()), "second");
-    EXPECT_EQ(record.summary.pageCount, 0u);
+    EXPECT_EQ(U8(record.Summary().texts[kSummaryTitle].str()), "second");
+    EXPECT_EQ(record.Summary().pageCount, 0u);
 
     platform::FindData text{};
     std::u16string(u"plain.txt").copy(text.cFileName, 259);
     dir.Write("plain.txt", "text");
     record.Reset();
     record.Fill(&text, PathText(dir.path()), 0, 0);
-    record.LoadSummaryInfo();
-    EXPECT_TRUE(record.summary.texts[0].isEmpty());
+    EXPECT_TRUE(record.Summary().texts[kSummaryTitle].isEmpty());
 }
 
 // A large file, whose summary lies in sectors far into it.
@@ -354,7 +352,7 @@ TEST(SummaryInfo, LargeFile) {
     stream.resize(5000, '\0');  // too large for the mini stream
     TempDir dir;
     const SummaryGroup group = LoadSummary(WriteSummaryFile(dir, "large.stg", stream, options));
-    EXPECT_EQ(U8(group.texts[0].str()), "far away");
+    EXPECT_EQ(U8(group.texts[kSummaryTitle].str()), "far away");
     EXPECT_EQ(group.wordCount, 77u);
 }
 

@@ -55,8 +55,7 @@ SummaryGroup LoadSummary(const std::filesystem::path& file) {
     name.copy(data.cFileName, 259);
     FileRecord record(u"");
     record.Fill(&data, PathText(file.parent_path()), 0, 0);
-    record.LoadSummaryInfo();
-    return record.summary;
+    return record.Summary();
 }
 
 std::string StreamBytes(const std::filesystem::path& file, const std::u16string& name,

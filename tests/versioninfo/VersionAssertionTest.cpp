@@ -21,18 +21,18 @@ protected:
 TEST_F(VersionAssertionTest, AWrongSignatureIsReportedAndTheValuesTaken) {
     const VersionRow row = LoadVersionRow(record_, FixtureFolder(), u"badsignature.dll");
     EXPECT_EQ(capture_.Reports(), Lines{"fileinfo: ffi->dwSignature == 0xFEEF04BD"});
-    EXPECT_EQ(row.texts[13], "2.3.4.5");
-    EXPECT_EQ(row.texts[14], "6.7.8.9");
+    EXPECT_EQ(row.texts[kVersionBinaryFileVersion], "2.3.4.5");
+    EXPECT_EQ(row.texts[kVersionBinaryProductVersion], "6.7.8.9");
     EXPECT_EQ(row.flags, (std::vector<int>{1, 0, 0, 0, 0}));
 
     // Loaded for the row: reading another field reports nothing more.
-    record_.LoadVersionInfo();
+    record_.Version();
     EXPECT_EQ(capture_.Reports(), Lines{});
 }
 
 TEST_F(VersionAssertionTest, TheRightSignatureIsNotReported) {
     const VersionRow row = LoadVersionRow(record_, FixtureFolder(), u"full64.dll");
-    EXPECT_EQ(row.texts[13], "6.1.7601.0");
+    EXPECT_EQ(row.texts[kVersionBinaryFileVersion], "6.1.7601.0");
     EXPECT_EQ(capture_.Reports(), Lines{});
 }
 

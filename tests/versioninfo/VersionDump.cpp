@@ -42,18 +42,18 @@ int main(int argc, char** argv) {
             record.Reset();
             record.Fill(&data, folder, 0, 0);
             const Clock::time_point start = Clock::now();
-            record.LoadVersionInfo();
+            const VersionGroup& version = record.Version();
             const Clock::time_point middle = Clock::now();
-            record.LoadSecurityInfo();
+            record.Security();
             const Clock::time_point end = Clock::now();
             versionSeconds += std::chrono::duration<double>(middle - start).count();
             securitySeconds += std::chrono::duration<double>(end - middle).count();
             if (pass != 0)
                 continue;
             std::string line = U8(name);
-            for (const SWCharString& text : record.version.texts)
+            for (const SWCharString& text : version.texts)
                 line += "\t" + U8(text.str());
-            for (VersionFlagState flag : record.version.flags)
+            for (VersionFlagState flag : version.flags)
                 line += "\t" + std::to_string(flag);
             std::printf("%s\n", line.c_str());
         }

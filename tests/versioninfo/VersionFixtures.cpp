@@ -28,11 +28,11 @@ VersionRow LoadVersionRow(FileRecord& record, const std::u16string& directory,
     data.dwFileAttributes = 0x20;
     record.Reset();
     record.Fill(&data, directory, 0, 0);
-    record.LoadVersionInfo();
+    const VersionGroup& version = record.Version();
     VersionRow row;
-    for (const SWCharString& text : record.version.texts)
+    for (const SWCharString& text : version.texts)
         row.texts.push_back(testing_support::U8(text.str()));
-    for (VersionFlagState flag : record.version.flags)
+    for (VersionFlagState flag : version.flags)
         row.flags.push_back(flag);
     return row;
 }

@@ -106,9 +106,9 @@ TEST_F(VersionInfoTest, FilesWithoutUsableVersionInformation) {
     // A row for a directory without matching entries: no find data.
     record_.Reset();
     record_.Fill(nullptr, FixtureFolder(), 0, 0);
-    record_.LoadVersionInfo();
-    EXPECT_TRUE(record_.versionLoaded);
-    for (const SWCharString& text : record_.version.texts)
+    const VersionGroup& version = record_.Version();
+    EXPECT_TRUE(record_.IsLoaded(RecordGroup::Version));
+    for (const SWCharString& text : version.texts)
         EXPECT_TRUE(text.isEmpty());
 }
 
@@ -141,7 +141,9 @@ TEST_F(VersionInfoTest, TheLanguageOfTheResourceThatIsRead) {
 TEST_F(VersionInfoTest, TheUsersLanguageComesBeforeNeutral) {
     if (kWindows)
         GTEST_SKIP() << "Wine takes the neutral resource first";
-    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"userandneutral.dll").texts[3], "English");
+    EXPECT_EQ(
+        LoadVersionRow(record_, FixtureFolder(), u"userandneutral.dll").texts[kVersionCompanyName],
+        "English");
 }
 
 // Only the Linux build can change the user's language inside the process.
@@ -149,12 +151,15 @@ TEST_F(VersionInfoTest, TheUsersLanguageFollowsTheEnvironment) {
     if (kWindows)
         GTEST_SKIP() << "Windows fixes the user's language when the process starts";
     SetEnvironment("LC_ALL", "fr_FR.UTF-8");
-    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[3], "French");
+    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[kVersionCompanyName],
+              "French");
     SetEnvironment("LC_ALL", "de_CH.UTF-8");  // no Swiss German: the English one
-    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[3], "English");
+    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[kVersionCompanyName],
+              "English");
     UnsetEnvironment("LC_ALL");
     SetEnvironment("LC_MESSAGES", "de_DE");
-    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[3], "German");
+    EXPECT_EQ(LoadVersionRow(record_, FixtureFolder(), u"languages.dll").texts[kVersionCompanyName],
+              "German");
     UnsetEnvironment("LC_MESSAGES");
 }
 
@@ -164,22 +169,21 @@ TEST_F(VersionInfoTest, TheResourceIsReadOncePerRow) {
                                dir.path() / "copy.dll");
     std::u16string folder = dir.folderText();
     folder.pop_back();
-    EXPECT_EQ(LoadVersionRow(record_, folder, u"copy.dll").texts[8], "Fixture Product");
+    EXPECT_EQ(LoadVersionRow(record_, folder, u"copy.dll").texts[kVersionProductName],
+              "Fixture Product");
 
     // Reading another field of the row finds the group loaded: the file is
     // not read again, even when it is gone.
     std::filesystem::remove(dir.path() / "copy.dll");
-    record_.LoadVersionInfo();
-    EXPECT_EQ(U8(record_.version.texts[0].str()), "6.1.7601.0");
-    EXPECT_EQ(U8(record_.version.texts[8].str()), "Fixture Product");
+    EXPECT_EQ(U8(record_.Version().texts[kVersionFileVersion].str()), "6.1.7601.0");
+    EXPECT_EQ(U8(record_.Version().texts[kVersionProductName].str()), "Fixture Product");
 
     // The next row loads again.
     const platform::FindData* data = record_.findData();
     record_.Reset();
     record_.Fill(data, folder, 0, 0);
-    record_.LoadVersionInfo();
-    EXPECT_TRUE(record_.version.texts[8].isEmpty());
-    EXPECT_EQ(record_.version.flags[0], -1);
+    EXPECT_TRUE(record_.Version().texts[kVersionProductName].isEmpty());
+    EXPECT_EQ(record_.Version().flags[kVersionIsDebug], -1);
 }
 
 // Wine's PE files, whose version information the real functions gave as

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/FieldId.h"
 #include "host/LogonProperties.h"
 #include "platform/Console.h"
 #include "platform/TextEncoding.h"
@@ -15,8 +16,9 @@
 namespace fsdata {
 namespace {
 
-// Field ordinals shown when --fields is not given.
-const std::vector<uint32_t> kDefaultFields = {5, 9, 11, 8, 2};
+// The fields shown when --fields is not given.
+constexpr FieldId kDefaultFields[] = {FieldId::FileName, FieldId::FileSize, FieldId::LastWritten,
+                                      FieldId::FileType, FieldId::Directory};
 constexpr uint32_t kFieldBufferBytes = 1024;
 constexpr long kProgressEvery = 5000;
 
@@ -79,8 +81,8 @@ bool BindFields(const host::DriverEntryPoints& api, DbRowsetRef rowset, const Se
                 const std::string& list, std::vector<int64_t>& ids, std::string& error) {
     std::vector<std::string> words;
     if (list.empty()) {
-        for (uint32_t ordinal : kDefaultFields)
-            words.push_back(std::to_string(ordinal));
+        for (FieldId field : kDefaultFields)
+            words.push_back(std::to_string(Ordinal(field)));
     } else if (list == "all") {
         for (uint32_t ordinal = 1; ordinal <= session.fieldCount(); ++ordinal)
             words.push_back(std::to_string(ordinal));
@@ -176,6 +178,51 @@ const char* TypeName(DbValueType type) {
     }
 }
 
+// A rowset over the logon's only table; null, with the reason on standard
+// error, when there is none.
+DbRowsetRef OpenTable(const host::DriverEntryPoints& api, const Session& session) {
+    TableDescription** tables = nullptr;
+    uint32_t tableCount = 0;
+    if (api.DbFetchTableList(session.logon(), nullptr, nullptr, 0, &tables, &tableCount) !=
+            Status_Success ||
+        tableCount == 0) {
+        std::fprintf(stderr, "fsdata: the driver lists no table\n");
+        return nullptr;
+    }
+    DbRowsetRef rowset = nullptr;
+    const DbStatus status = api.DbExecuteQuery(session.logon(), QueryType_OpenTable, tables[0],
+                                               nullptr, nullptr, nullptr, &rowset);
+    api.DbFreeTableList(&tableCount, tables);
+    if (status != Status_Success) {
+        std::fprintf(stderr, "fsdata: the table cannot be opened (status %u)\n", status);
+        return nullptr;
+    }
+    return rowset;
+}
+
+// The header and every row of the bound fields.
+void WriteRows(const host::DriverEntryPoints& api, DbRowsetRef rowset, const Session& session,
+               const std::vector<int64_t>& ids, RowWriter& writer) {
+    std::vector<std::string> names;
+    for (int64_t id : ids)
+        names.push_back(Narrow(session.Field(uint32_t(id))->name));
+    writer.Header(names);
+
+    const bool showProgress = platform::IsStandardErrorTerminal();
+    long rows = 0;
+    std::vector<CellValue> cells(ids.size());
+    while (api.DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success) {
+        for (size_t i = 0; i < ids.size(); ++i)
+            cells[i] = ReadCell(api, rowset, ids[i]);
+        writer.Row(cells);
+        if (showProgress && ++rows % kProgressEvery == 0)
+            std::fprintf(stderr, "\r%ld rows", rows);
+    }
+    writer.Finish();
+    if (showProgress && rows >= kProgressEvery)
+        std::fprintf(stderr, "\r%ld rows\n", rows);
+}
+
 }  // namespace
 
 int RunQuery(const host::DriverLibrary& driver, const CommandLine& line) {
@@ -210,23 +257,9 @@ int RunQuery(const host::DriverLibrary& driver, const CommandLine& line) {
         return kExitFailure;
     }
 
-    TableDescription** tables = nullptr;
-    uint32_t tableCount = 0;
-    if (api.DbFetchTableList(session.logon(), nullptr, nullptr, 0, &tables, &tableCount) !=
-            Status_Success ||
-        tableCount == 0) {
-        std::fprintf(stderr, "fsdata: the driver lists no table\n");
+    DbRowsetRef rowset = OpenTable(api, session);
+    if (rowset == nullptr)
         return kExitFailure;
-    }
-    DbRowsetRef rowset = nullptr;
-    status = api.DbExecuteQuery(session.logon(), QueryType_OpenTable, tables[0], nullptr, nullptr,
-                                nullptr, &rowset);
-    api.DbFreeTableList(&tableCount, tables);
-    if (status != Status_Success) {
-        std::fprintf(stderr, "fsdata: the table cannot be opened (status %u)\n", status);
-        return kExitFailure;
-    }
-
     std::vector<int64_t> ids;
     std::string error;
     if (!BindFields(api, rowset, session, line.Get("--fields"), ids, error)) {
@@ -234,24 +267,7 @@ int RunQuery(const host::DriverLibrary& driver, const CommandLine& line) {
         std::fprintf(stderr, "fsdata: %s\n", error.c_str());
         return kExitUsage;
     }
-    std::vector<std::string> names;
-    for (int64_t id : ids)
-        names.push_back(Narrow(session.Field(uint32_t(id))->name));
-    writer->Header(names);
-
-    const bool showProgress = platform::IsStandardErrorTerminal();
-    long rows = 0;
-    std::vector<CellValue> cells(ids.size());
-    while (api.DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success) {
-        for (size_t i = 0; i < ids.size(); ++i)
-            cells[i] = ReadCell(api, rowset, ids[i]);
-        writer->Row(cells);
-        if (showProgress && ++rows % kProgressEvery == 0)
-            std::fprintf(stderr, "\r%ld rows", rows);
-    }
-    writer->Finish();
-    if (showProgress && rows >= kProgressEvery)
-        std::fprintf(stderr, "\r%ld rows\n", rows);
+    WriteRows(api, rowset, session, ids, *writer);
     api.DbCloseRowset(rowset);
     return kExitSuccess;
 }

@@ -1,14 +1,15 @@
-// The summary group of a row: the document summary properties of a
-// structured-storage file, loaded once per row on the first read of one of
-// its fields.
-#include "fileinfo/FileRecord.h"
+#include "fileinfo/SummaryGroup.h"
+
+#include <memory>
+
+#include "fileinfo/LocalDateTime.h"
 #include "fileinfo/SummaryInfoReader.h"
 #include "platform/StructuredStorage.h"
 
 namespace {
 
-// Title, Subject, Author, Keywords, Comments, Template, Last Author and
-// Revision Number are identifiers 2 to 9.
+// Property identifiers of the summary stream. The texts of the group are
+// identifiers 2 to 9, in the group's order.
 constexpr uint32_t kFirstText = 2;
 constexpr uint32_t kLastPrinted = 11;
 constexpr uint32_t kCreated = 12;
@@ -21,24 +22,17 @@ constexpr uint32_t kSecurity = 19;
 
 }  // namespace
 
-void FileRecord::LoadSummaryInfo() {
-    if (summaryLoaded)
-        return;
-    // Flagged before the file is touched, so a failure is not retried for
-    // this row.
-    summary = SummaryGroup();
-    summaryLoaded = true;
-    if (fullPath_.isEmpty())
-        return;
-    // Fails for anything that is not a compound file, a directory row
-    // included.
-    std::unique_ptr<platform::Storage> storage = platform::OpenStorage(fullPath_.view());
+SummaryGroup LoadSummaryGroup(std::u16string_view path) {
+    SummaryGroup summary;
+    if (path.empty())
+        return summary;
+    std::unique_ptr<platform::Storage> storage = platform::OpenStorage(path);
     if (storage == nullptr)
-        return;
+        return summary;
     SummaryInfoReader reader;
     if (!reader.OpenSummaryInfo(*storage))
-        return;
-    for (uint32_t i = 0; i < 8; ++i)
+        return summary;
+    for (uint32_t i = 0; i < kSummaryTextCount; ++i)
         summary.texts[i] = reader.Text(kFirstText + i);
     summary.editTime = reader.EditTimeMinutes();
     summary.lastPrinted = LocalDateTimeFromFileTime(reader.FileTimeValue(kLastPrinted));
@@ -49,4 +43,5 @@ void FileRecord::LoadSummaryInfo() {
     summary.characterCount = static_cast<uint32_t>(reader.Count(kCharacterCount));
     summary.applicationName = reader.Text(kApplicationName);
     summary.security = static_cast<uint32_t>(reader.Count(kSecurity));
+    return summary;
 }
