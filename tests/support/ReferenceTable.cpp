@@ -1,0 +1,135 @@
+#include "tests/support/ReferenceTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/TestSupport.h"
+
+namespace testing_support {
+namespace {
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+void AppendCodeUnit(unsigned unit, std::string& out) {
+    if (unit < 0x80) {
+        out += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+        out += static_cast<char>(0xC0 | unit >> 6);
+        out += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | unit >> 12);
+        out += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::filesystem::path ReferenceFolder() {
+    if (const char* named = std::getenv("FSDATA_REFERENCE_DIR"); named != nullptr && *named)
+        return named;
+    std::string root = FSDATA_SOURCE_DIR;
+    // The Windows build runs under Wine, where the source tree is on Z:.
+    if (IsWindowsBuild() && !root.empty() && root[0] == '/')
+        root = "Z:" + root;
+    return std::filesystem::path(root).parent_path() / "shared" / "reference";
+}
+
+ReferenceTable ReferenceTable::Load(const std::string& file) {
+    ReferenceTable table;
+    std::ifstream in(ReferenceFolder() / file, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read the reference table " << (ReferenceFolder() / file).string();
+        return table;
+    }
+    std::string line;
+    size_t number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (table.headers_.empty())
+            table.headers_ = SplitTabs(line);
+        else if (!line.empty())
+            table.rows_.push_back({file + ":" + std::to_string(number), SplitTabs(line)});
+    }
+    return table;
+}
+
+size_t ReferenceTable::Column(const std::string& header) const {
+    for (size_t i = 0; i < headers_.size(); ++i)
+        if (headers_[i] == header)
+            return i;
+    ADD_FAILURE() << "no column " << header;
+    return 0;
+}
+
+std::string ReferenceTable::Field(const Row& row, const std::string& header) const {
+    const size_t column = Column(header);
+    return column < row.fields.size() ? UnescapeField(row.fields[column]) : std::string();
+}
+
+std::string UnescapeField(const std::string& field) {
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        const char kind = field[++i];
+        if (kind == 't') {
+            out += '\t';
+        } else if (kind == 'n') {
+            out += '\n';
+        } else if (kind == 'r') {
+            out += '\r';
+        } else if (kind == 'x' && i + 2 < field.size()) {
+            out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else if (kind == 'u' && i + 4 < field.size()) {
+            AppendCodeUnit(static_cast<unsigned>(std::stoi(field.substr(i + 1, 4), nullptr, 16)),
+                           out);
+            i += 4;
+        } else {
+            out += kind;  // "\\" and anything unknown stand for themselves
+        }
+    }
+    return out;
+}
+
+std::u16string UnescapeField16(const std::string& field) {
+    std::u16string out;
+    size_t run = 0;  // start of the text not yet converted
+    for (size_t i = 0; i + 1 < field.size(); ++i) {
+        if (field[i] == '\\' && i + 1 < field.size() && field[i + 1] == '\\') {
+            ++i;
+        } else if (field[i] == '\\' && field[i + 1] == 'u' && i + 5 < field.size()) {
+            out += U16(UnescapeField(field.substr(run, i - run)));
+            out += static_cast<char16_t>(std::stoi(field.substr(i + 2, 4), nullptr, 16));
+            i += 5;
+            run = i + 1;
+        }
+    }
+    return out + U16(UnescapeField(field.substr(run)));
+}
+
+std::string Unquoted(const std::string& field) {
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+        return field.substr(1, field.size() - 2);
+    return field;
+}
+
+}  // namespace testing_support
