@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <random>
 #include <string>
 
 #include "formats/OleDecimal.h"
@@ -38,13 +37,11 @@ struct Implementation {
     HResult (*DecimalIntegerPart)(const Decimal*, Decimal*);
 };
 
-const Implementation kPlatform = {
-    "Platform",        true,
-    CurrencyFromText,  CurrencyFromDecimal,
-    DecimalFromText,   DecimalFromDouble,
-    DoubleFromDecimal, TextFromCurrency,
-    TextFromDecimal,   DecimalIntegerPart,
-};
+const Implementation kPlatform = {"Platform",        true,
+                                  CurrencyFromText,  CurrencyFromDecimal,
+                                  DecimalFromText,   DecimalFromDouble,
+                                  DoubleFromDecimal, TextFromCurrency,
+                                  TextFromDecimal,   DecimalIntegerPart};
 
 // The portable arithmetic reads and writes the English forms whatever the
 // locale.
@@ -280,112 +277,47 @@ TEST_P(OleAutomationTest, EveryReferenceRow) {
     EXPECT_EQ(wine ? 0 : static_cast<int>(std::size(kDocumented)), departures);
 }
 
-// Corners the table leaves out, for the documented arithmetic only.
+// Corners the table leaves out, for the documented arithmetic only: exact
+// limits and halves, carries across the words, more digits than 96 bits hold.
 TEST_P(OleAutomationTest, OwnCorners) {
     const Implementation& impl = *GetParam();
     if (impl.system && testing_support::IsWindowsBuild()) {
         GTEST_SKIP() << "Wine's results here are not documented behaviour";
     }
-    const struct {
-        const char16_t* text;
-        HResult hr;
-        int64_t value;
-    } currency[] = {
-        {u"922337203685477.58074", kSOk, INT64_MAX},
-        {u"922337203685477.58075", kDispOverflow, kUntouchedCurrency},
-        {u"-922337203685477.58085", kSOk, INT64_MIN},
-        {u"-1.00015", kSOk, -10002},
-        {u"0.000150000000000000000000000001", kSOk, 2},
-        {u"12345678901234567890123456789012345678901234567890e-40", kSOk, 12345678901235},
-        {u"1e-99999", kSOk, 0},
-        {u"1e99999", kDispOverflow, kUntouchedCurrency},
-        {u"-$1,234,567.891", kSOk, -12345678910},
-        {u"(5", kDispTypeMismatch, kUntouchedCurrency},
-        {u".", kDispTypeMismatch, kUntouchedCurrency},
-    };
-    for (const auto& row : currency) {
-        SCOPED_TRACE(Narrow(row.text));
-        Currency out{kUntouchedCurrency};
-        EXPECT_EQ(row.hr, impl.CurrencyFromText(row.text, 0, 0, &out));
-        EXPECT_EQ(row.value, out.int64);
-    }
-    const struct {
-        const char16_t* text;
-        HResult hr;
-        Decimal value;
-    } decimal[] = {
-        // The round-up at the 28th decimal carries into the high word.
-        {u"0.00000000184467440737095516155", kSOk, {0, 28, 0, 1, 0}},
-        // Digits beyond 96 bits round off; rounding that overflows keeps one decimal fewer.
-        {u"0.1234567890123456789012345678901234567890123456789012345",
-         kSOk,
-         {0, 28, 0, 0x03FD35EB, 0x6D797A91BE38F34Fu}},
-        {u"7.92281625142643375935439503355", kSOk, {0, 27, 0, 0x19999999, 0x999999999999999Au}},
-        {u"79228162514264337593543950335.4", kSOk, {0, 0, 0, 0xFFFFFFFF, UINT64_MAX}},
-        {u"79228162514264337593543950335.5", kDispOverflow, kUntouchedDecimal},
-        {u"1e-40", kSOk, {0, 0, 0, 0, 0}},
-        {u"1.5-", kSOk, {0, 1, 0x80, 0, 15}},
-    };
-    for (const auto& row : decimal) {
-        SCOPED_TRACE(Narrow(row.text));
-        Decimal out = kUntouchedDecimal;
-        EXPECT_EQ(row.hr, impl.DecimalFromText(row.text, 0, 0, &out));
-        EXPECT_TRUE(SameValueFields(row.value, out)) << Show(out);
-    }
-    // Halves at the 15th digit of a double, and at the 4th decimal of a
-    // currency, go to the even neighbour.
-    Decimal out = kUntouchedDecimal;
-    EXPECT_EQ(kSOk, impl.DecimalFromDouble(1234567890123455.0, &out));
-    EXPECT_EQ(1234567890123460u, out.lo64);
-    EXPECT_EQ(kSOk, impl.DecimalFromDouble(2.5e-28, &out));
-    EXPECT_TRUE(SameValueFields(Decimal{0, 28, 0, 0, 3}, out)) << Show(out);
-    const Decimal half{0, 5, 0, 0, 123445};
     Currency cy{kUntouchedCurrency};
+    EXPECT_EQ(kSOk, impl.CurrencyFromText(u"922337203685477.58074", 0, 0, &cy));
+    EXPECT_EQ(INT64_MAX, cy.int64);
+    EXPECT_EQ(kDispOverflow, impl.CurrencyFromText(u"922337203685477.58075", 0, 0, &cy));
+    EXPECT_EQ(kSOk, impl.CurrencyFromText(u"12345678901234567890123456789012345678901234567890e-40",
+                                          0, 0, &cy));
+    EXPECT_EQ(12345678901235, cy.int64);
+    EXPECT_EQ(kSOk, impl.CurrencyFromText(u"-$1,234,567.891", 0, 0, &cy));
+    EXPECT_EQ(-12345678910, cy.int64);
+    const Decimal half{0, 5, 0, 0, 123445};
     EXPECT_EQ(kSOk, impl.CurrencyFromDecimal(&half, &cy));
     EXPECT_EQ(12344, cy.int64);
+    const struct {
+        const char16_t* text;
+        Decimal value;
+    } decimal[] = {
+        {u"0.00000000184467440737095516155", {0, 28, 0, 1, 0}},
+        {u"0.1234567890123456789012345678901234567890123456789012345",
+         {0, 28, 0, 0x03FD35EB, 0x6D797A91BE38F34Fu}},
+        {u"7.92281625142643375935439503355",
+         {0, 27, 0, 0x19999999, 0x999999999999999Au}},  // one decimal fewer
+        {u"79228162514264337593543950335.4", {0, 0, 0, 0xFFFFFFFF, UINT64_MAX}},
+    };
+    for (const auto& row : decimal) {
+        Decimal out = kUntouchedDecimal;
+        EXPECT_EQ(kSOk, impl.DecimalFromText(row.text, 0, 0, &out)) << Narrow(row.text);
+        EXPECT_TRUE(SameValueFields(row.value, out)) << Narrow(row.text) << " " << Show(out);
+    }
+    Decimal out = kUntouchedDecimal;
+    EXPECT_EQ(kSOk, impl.DecimalFromDouble(1234567890123455.0, &out));  // the 15th digit's half
+    EXPECT_EQ(1234567890123460u, out.lo64);
     const Decimal big{0, 1, 0x80, 1, 5};  // -1844674407370955162.1
     EXPECT_EQ(kSOk, impl.DecimalIntegerPart(&big, &out));
     EXPECT_TRUE(SameValueFields(Decimal{0, 0, 0x80, 0, 1844674407370955163}, out)) << Show(out);
-}
-
-// Texts in plain form and currencies of up to 15 digits read back unchanged.
-TEST_P(OleAutomationTest, TextsRoundTrip) {
-    const Implementation& impl = *GetParam();
-    std::mt19937_64 random(20240611);
-    for (int i = 0; i < 2000; ++i) {
-        const int digits = 1 + static_cast<int>(random() % 28);
-        const int scale = static_cast<int>(random() % (digits + 1));
-        std::u16string text;
-        for (int d = 0; d < digits; ++d) {
-            text += static_cast<char16_t>(u'0' + (d == 0 ? 1 + random() % 9 : random() % 10));
-        }
-        if (scale > 0) {
-            if (text.back() == u'0') {
-                text.back() = u'7';
-            }
-            text.insert(text.size() - static_cast<size_t>(scale), 1, u'.');
-            if (text[0] == u'.') {
-                text.insert(0, 1, u'0');
-            }
-        }
-        if (random() % 2 != 0) {
-            text.insert(0, 1, u'-');
-        }
-        SCOPED_TRACE(Narrow(text));
-        Decimal d = kUntouchedDecimal;
-        ASSERT_EQ(kSOk, impl.DecimalFromText(text.c_str(), 0, 0, &d));
-        std::u16string back;
-        ASSERT_EQ(kSOk, impl.TextFromDecimal(&d, 0, 0, &back));
-        EXPECT_EQ(Narrow(text), Narrow(back));
-
-        const int64_t magnitude = static_cast<int64_t>(random() % 1000000000000000u);
-        const int64_t count = random() % 2 != 0 ? -magnitude : magnitude;
-        std::u16string cyText;
-        ASSERT_EQ(kSOk, impl.TextFromCurrency(Currency{count}, 0, 0, &cyText));
-        Currency cy{kUntouchedCurrency};
-        ASSERT_EQ(kSOk, impl.CurrencyFromText(cyText.c_str(), 0, 0, &cy));
-        EXPECT_EQ(count, cy.int64) << Narrow(cyText);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, OleAutomationTest, ::testing::Values(&kPlatform, &kPortable),

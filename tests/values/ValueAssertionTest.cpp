@@ -40,21 +40,11 @@ protected:
     AssertionCapture capture_;
 };
 
-DbValue* NewInt32(int32_t number) {
-    DbValue* value = NewValue(int32sValue);
-    SetSingleValue(value, int32sValue, &number, 1);
-    return value;
-}
-
 TEST_F(ValueAssertionTest, ValueBuffer) {
     unsigned char payload[16] = {};
     Run({
-        {"ordinary work",
-         [&] {
-             char16_t text[4];
-             CopyValueBuffer(u"abcdef", text, sizeof text, stringValue);
-             FreeValueBuffer(DuplicateValueBuffer(payload, int32sValue), int32sValue);
-         },
+        {"ordinary copy",
+         [&] { FreeValueBuffer(DuplicateValueBuffer(payload, int32sValue), int32sValue); },
          {}},
         {"fixedness of a non-type",
          [] { EXPECT_TRUE(IsFixedSizeValue(12)); },
@@ -79,29 +69,29 @@ TEST_F(ValueAssertionTest, ValueRecord) {
     const std::string end =
         "dbvalue: endValue != NULL && !endValue->hasRangeValue () && "
         "!endValue->hasMultipleValues ()";
-    DbValue list;
+    DbValue list;  // a list, if one without members
     InitValue(&list, int32sValue);
-    auto* members = static_cast<DbValueList*>(AllocateHostBlock(sizeof(DbValueList)));
-    *members = {16, 2, static_cast<DbValue**>(AllocateHostBlock(2 * sizeof(DbValue*)))};
-    members->items[0] = NewInt32(1);
-    members->items[1] = NewInt32(2);
     list.kind = multipleKind;
-    list.data = members;
-    DbValue* plain = NewInt32(9);
-    DbRangeValue range;
+    DbValue* plain = NewValue(int32sValue);
+    DbRangeValue range{};
+    const auto remake = [&](DbValue* start, DbValue* end) {
+        DeleteValue(range.start);
+        DeleteValue(range.end);
+        MakeRange(&range, int32sValue, start, 0, end, 0);
+    };
     int32_t notOwned = 3;
     DbValue value;
     InitValue(&value, int32sValue);
     Run({
-        {"plain bounds", [&] { MakeRange(&range, int32sValue, plain, 0, nullptr, 0); }, {}},
+        {"plain bounds", [&] { remake(plain, nullptr); }, {}},
         // A bad bound is reported and kept.
         {"list as start",
          [&] {
-             MakeRange(&range, int32sValue, &list, 1, plain, 2);
+             remake(&list, plain);
              EXPECT_EQ(range.start->kind, multipleKind);
          },
          {start}},
-        {"list as end", [&] { MakeRange(&range, int32sValue, plain, 0, &list, 0); }, {end}},
+        {"list as end", [&] { remake(plain, &list); }, {end}},
         {"clear of foreign data",
          [&] {
              value.data = &notOwned;

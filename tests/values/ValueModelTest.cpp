@@ -103,40 +103,9 @@ uint32_t FakeRelease(void* self) {
 }
 const FakeVtbl kFakeVtbl = {nullptr, FakeAddRef, FakeRelease};
 
-// Blobs copy their global block, interfaces take a reference of their own.
-TEST(ValueBuffers, BlobsAndInterfacesAreCopiedDeep) {
-    const std::vector<unsigned char> contents = {1, 2, 3, 250};
-    auto* source =
-        static_cast<platform::GlobalHandle*>(AllocateHostBlock(sizeof(platform::GlobalHandle)));
-    *source = platform::GlobalAllocate(0x2042, contents.size());
-    std::memcpy(platform::GlobalLockBlock(*source), contents.data(), contents.size());
-    platform::GlobalUnlockBlock(*source);
-    auto* copy = static_cast<platform::GlobalHandle*>(DuplicateValueBuffer(source, blobValue));
-    ASSERT_NE(copy, nullptr);
-    ASSERT_NE(*copy, *source);
-    ASSERT_EQ(platform::GlobalBlockSize(*copy), contents.size());
-    EXPECT_EQ(std::memcmp(platform::GlobalLockBlock(*copy), contents.data(), contents.size()), 0);
-    platform::GlobalUnlockBlock(*copy);
-    FreeValueBuffer(copy, blobValue);
-    FreeValueBuffer(source, blobValue);
-
-    FakeObject object{&kFakeVtbl, 1};
-    auto* cell = static_cast<void**>(AllocateHostBlock(sizeof(void*)));
-    *cell = &object;
-    DbValue first;
-    InitValue(&first, interfaceValue);
-    SetSingleValue(&first, interfaceValue, cell, 0);
-    DbValue second;
-    CopyValue(&second, &first);
-    EXPECT_EQ(object.references, 2u);
-    DestroyValue(&first);
-    DestroyValue(&second);
-    EXPECT_EQ(object.references, 0u);
-}
-
 // A list holding a compound record (with a heap text and nested values), a
-// field description and a range: every block nested.
-void BuildRichSource(DbValue* source) {
+// field description, a range, a blob and an interface: every block nested.
+void BuildRichSource(DbValue* source, FakeObject* object) {
     auto* record = static_cast<DbCompoundRecord*>(AllocateHostBlock(sizeof(DbCompoundRecord)));
     InitCompoundRecord(record);
     record->firstText = DuplicateHostText(u"first");
@@ -168,7 +137,20 @@ void BuildRichSource(DbValue* source) {
     ranged->kind = rangeKind;
     ranged->data = range;
 
-    DbValue* list = NewList(stringValue, {NewText(u"head"), compound, fieldValue, ranged});
+    auto* blob =
+        static_cast<platform::GlobalHandle*>(AllocateHostBlock(sizeof(platform::GlobalHandle)));
+    *blob = platform::GlobalAllocate(0x2042, 3);
+    std::memcpy(platform::GlobalLockBlock(*blob), "\1\2\3", 3);
+    platform::GlobalUnlockBlock(*blob);
+    DbValue* blobValueRecord = NewValue(blobValue);
+    SetSingleValue(blobValueRecord, blobValue, blob, 0);
+    auto* cell = static_cast<void**>(AllocateHostBlock(sizeof(void*)));
+    *cell = object;
+    DbValue* interface = NewValue(interfaceValue);
+    SetSingleValue(interface, interfaceValue, cell, 0);
+
+    DbValue* list = NewList(
+        stringValue, {NewText(u"head"), compound, fieldValue, ranged, blobValueRecord, interface});
     *source = *list;
     list->kind = emptyKind;
     list->data = nullptr;
@@ -176,14 +158,15 @@ void BuildRichSource(DbValue* source) {
 }
 
 TEST(ValueRecords, DeepCopyOfEveryKind) {
+    FakeObject object{&kFakeVtbl, 1};  // the source's reference
     DbValue source;
-    BuildRichSource(&source);
+    BuildRichSource(&source, &object);
     DbValue copy;
     CopyValue(&copy, &source);
     ASSERT_EQ(copy.kind, multipleKind);
     auto* list = static_cast<DbValueList*>(copy.data);
     auto* original = static_cast<DbValueList*>(source.data);
-    ASSERT_EQ(list->count, 4u);
+    ASSERT_EQ(list->count, 6u);
     EXPECT_NE(list->items[0]->data, original->items[0]->data);
     EXPECT_EQ(Text(list->items[0]->data), u"head");
     auto* record = static_cast<DbCompoundRecord*>(list->items[1]->data);
@@ -200,7 +183,14 @@ TEST(ValueRecords, DeepCopyOfEveryKind) {
     EXPECT_EQ(Text(range->start->data), u"low");
     EXPECT_EQ(range->end->kind, emptyKind);  // a missing bound: empty, of the range's type
     EXPECT_EQ(range->end->valueType, stringValue);
+    auto* blob = static_cast<platform::GlobalHandle*>(list->items[4]->data);
+    EXPECT_NE(*blob, *static_cast<platform::GlobalHandle*>(original->items[4]->data));
+    ASSERT_EQ(platform::GlobalBlockSize(*blob), 3u);
+    EXPECT_EQ(std::memcmp(platform::GlobalLockBlock(*blob), "\1\2\3", 3), 0);
+    platform::GlobalUnlockBlock(*blob);
+    EXPECT_EQ(object.references, 2u);  // the copy holds one of its own
     ClearValue(&copy);
+    EXPECT_EQ(object.references, 1u);
     EXPECT_EQ(Text(recordSource->firstText), u"first");
 
     // Each allocation of the copy, failing, leaves nothing behind.
@@ -228,7 +218,9 @@ TEST(ValueRecords, DeepCopyOfEveryKind) {
         ASSERT_LT(failAt, 1000);
     }
     EXPECT_GT(failures, 20);
+    EXPECT_EQ(object.references, 1u);
     ClearValue(&source);
+    EXPECT_EQ(object.references, 0u);
 }
 
 // A record copies only the members its own size covers (a compound record
