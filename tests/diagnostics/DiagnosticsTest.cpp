@@ -32,6 +32,18 @@ protected:
                platform::kPathSeparator;
     }
 
+    // A folder whose library must not be used: nothing is logged.
+    void ExpectUnavailable(const std::u16string& folder) {
+        SetLoggerFolder(folder);
+        LoadLogger(-1, 0);
+        EXPECT_FALSE(IsLoggerActive());
+        EXPECT_FALSE(diagnostics::AssertionsEnabled());
+        EXPECT_FALSE(IsLogLevelEnabled(0));
+        VL_ASSERT(false);
+        TraceNarrow("unit", 1, "nothing", 0);
+        EXPECT_EQ(Log(), "");
+    }
+
     TempDir folder_;
     std::filesystem::path log_;
 };
@@ -52,28 +64,23 @@ TEST_F(LoggerTest, AssertionsReachTheLogWithUnitLineAndText) {
                          std::to_string(line + 2) + "): FALSE\n");
 }
 
+// The start-up path does not search again, even once the key exists.
 TEST_F(LoggerTest, NoKeyMeansSilenceForTheRestOfTheProcess) {
     RemoveLoggerKey();
     LoadLogger(-1, 0);
     EXPECT_FALSE(IsLoggerActive());
-    EXPECT_FALSE(diagnostics::AssertionsEnabled());
-
-    // The start-up path does not search again, even once the key exists.
-    SetLoggerFolder(ProgramFolder());
     UnloadLogger();
-    LoadLogger(-1, 0);
-    EXPECT_FALSE(IsLoggerActive());
-    ReportAssertion("diagtest", 1, "x");
-    EXPECT_EQ(Log(), "");
+    ExpectUnavailable(ProgramFolder());
 }
 
 TEST_F(LoggerTest, FolderWithoutTrailingSeparatorIsNotFound) {
     std::u16string folder = ProgramFolder();
     folder.pop_back();
-    SetLoggerFolder(folder);
-    LoadLogger(-1, 0);
-    EXPECT_FALSE(IsLoggerActive());
-    EXPECT_FALSE(diagnostics::AssertionsEnabled());
+    ExpectUnavailable(folder);
+}
+
+TEST_F(LoggerTest, LibraryWithoutInitializeLoggerIsUnavailable) {
+    ExpectUnavailable(VariantFolder("without-initialize"));
 }
 
 TEST_F(LoggerTest, LibraryThatLeavesTheFlagClearIsLoadedButNeverAsked) {
@@ -136,16 +143,6 @@ TEST_F(LoggerTest, WithoutGetLoggingLevelOnlyLevelZeroPasses) {
     EXPECT_TRUE(IsLogLevelEnabled(0));
     EXPECT_TRUE(IsLogLevelEnabled(-3));
     EXPECT_FALSE(IsLogLevelEnabled(1));
-}
-
-TEST_F(LoggerTest, LibraryWithoutInitializeLoggerIsUnavailable) {
-    SetLoggerFolder(VariantFolder("without-initialize"));
-    LoadLogger(-1, 0);
-    EXPECT_FALSE(IsLoggerActive());
-    EXPECT_FALSE(diagnostics::AssertionsEnabled());
-    EXPECT_FALSE(IsLogLevelEnabled(0));
-    TraceNarrow("unit", 1, "nothing", 0);
-    EXPECT_EQ(Log(), "");
 }
 
 TEST(LoggerIdle, NothingHappensBeforeALoad) {
