@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <set>
@@ -11,6 +12,12 @@
 #include "host/LogonProperties.h"
 #include "platform/PathSplit.h"
 #include "tests/support/TestSupport.h"
+#include "tools/fsdata/QueryCommand.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -371,6 +378,47 @@ TEST_F(FileTableTest, QueryOfAnotherTypeWithCommandTextOpensTheTable) {
     EXPECT_EQ(api().DbExecuteQuery(nullptr, 5, &table, nullptr, nullptr, nullptr, &rowset),
               Status_InvalidArgument);
     EXPECT_EQ(api().DbCloseRowset(nullptr), 0u);
+}
+
+// `fsdata query` over a tree of fixed names, sizes and times, against its
+// golden file; the fields shown do not depend on the machine. Times are
+// local: the native build reads them in UTC.
+TEST(QueryGolden, RowsOfAFixedTree) {
+    if (IsWindowsBuild())
+        GTEST_SKIP() << "Wine's time zone is the one the process started with";
+    SetEnvironment("TZ", "UTC");
+    tzset();
+    TempDir tree;
+    fs::create_directories(tree.path() / "docs" / "empty");
+    fs::create_directories(tree.path() / "Data" / "deep");
+    const std::pair<const char*, size_t> files[] = {
+        {"readme.TXT", 10}, {"docs/a.txt", 0},      {"docs/Notes.md", 300},
+        {"Data/b.csv", 42}, {"Data/deep/c.bin", 7}, {"z.log", 1},
+    };
+    for (const auto& [name, size] : files)
+        std::ofstream(tree.path() / name, std::ios::binary) << std::string(size, 'x');
+#ifndef _WIN32
+    // 2024-05-06 07:08:09 UTC on every entry.
+    const timespec times[2] = {{1714979289, 0}, {1714979289, 0}};
+    for (auto it = fs::recursive_directory_iterator(tree.path()); it != fs::end(it); ++it)
+        ASSERT_EQ(utimensat(AT_FDCWD, it->path().c_str(), times, 0), 0);
+#endif
+    std::string fields;
+    for (FieldId id : {FieldId::FileName, FieldId::Extension, FieldId::FileSize,
+                       FieldId::LastWritten, FieldId::RelativeLevel, FieldId::IsHidden})
+        fields += (fields.empty() ? "" : ",") + std::to_string(Ordinal(id));
+    auto driver = OpenDriver();
+    ASSERT_TRUE(driver);
+    fsdata::CommandLine line;
+    std::string error;
+    ASSERT_TRUE(fsdata::ParseCommandLine(
+        {"query", tree.path().u8string(), "--empty-dirs", "--fields", fields, "--format", "csv"},
+        line, error))
+        << error;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(fsdata::RunQuery(*driver, line), fsdata::kExitSuccess);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              ReadWholeFile(fs::path(FSDATA_SOURCE_DIR) / "tests/driver/golden/query.csv"));
 }
 
 }  // namespace

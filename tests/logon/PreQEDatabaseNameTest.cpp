@@ -11,32 +11,6 @@ using namespace testing_support;
 
 namespace {
 
-TEST(SplitAtChar, FirstOrLastOccurrence) {
-    const struct {
-        const char16_t* text;
-        bool first;
-        bool found;
-        const char* left;
-        const char* right;
-    } cases[] = {
-        {u"a|b|c", true, true, "a", "b|c"}, {u"a|b|c", false, true, "a|b", "c"},
-        {u"|", false, true, "", ""},        {u"abc|", true, true, "abc", ""},
-        {u"abc", true, false, "abc", ""},   {u"abc", false, false, "abc", ""},
-        {u"", false, false, "", ""},
-    };
-    for (const auto& c : cases) {
-        SWCharString left = u"stale", right = u"stale";
-        EXPECT_EQ(SplitAtChar(c.text, u'|', left, right, c.first), c.found) << U8(c.text);
-        EXPECT_EQ(U8(left.str()), c.left) << U8(c.text);
-        EXPECT_EQ(U8(right.str()), c.right) << U8(c.text);
-    }
-    // The parts may be written over the text they come from.
-    SWCharString text = u"dir|mask", right;
-    EXPECT_TRUE(SplitAtChar(text, u'|', text, right, true));
-    EXPECT_EQ(U8(text.str()), "dir");
-    EXPECT_EQ(U8(right.str()), "mask");
-}
-
 TEST(LeadingDecimalNumber, ReadsAsTheRuntimeDoes) {
     const struct {
         const char16_t* text;

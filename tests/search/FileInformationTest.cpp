@@ -11,6 +11,7 @@
 
 #include "platform/FileInformation.h"
 #include "platform/PathSplit.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
 #ifndef _WIN32
@@ -64,49 +65,32 @@ uint64_t AllocatedBytes(const fs::path& path) {
 #endif
 }
 
-struct SystemTimeRow {
-    uint64_t ticks;
-    const char* fields;
-};
-
-// FileTimeToSystemTime as the Windows API answers, from 1601 to its limit.
-const SystemTimeRow kSystemTimes[] = {
-    {0, "1601-01-01 00:00:00.000 dow=1"},
-    {1, "1601-01-01 00:00:00.000 dow=1"},
-    {9999, "1601-01-01 00:00:00.000 dow=1"},
-    {10000, "1601-01-01 00:00:00.001 dow=1"},
-    {0xFFFFFFFFull, "1601-01-01 00:07:09.496 dow=1"},
-    {116444736000000000ull, "1970-01-01 00:00:00.000 dow=4"},
-    {116444736000000001ull, "1970-01-01 00:00:00.000 dow=4"},
-    {132224078450000000ull, "2020-01-02 03:04:05.000 dow=4"},
-    {132696144005000000ull, "2021-07-01 12:00:00.500 dow=4"},
-    {134192195990000000ull, "2026-03-29 00:59:59.000 dow=0"},
-    {134192196000000000ull, "2026-03-29 01:00:00.000 dow=0"},
-    {9223149887999990000ull, "30827-12-31 23:59:59.999 dow=5"},
-    {0x7FFFFFFFFFFFFFFFull, "30828-09-14 02:48:05.477 dow=4"},
-    // Leap days of a century year and of the 400-year rule.
-    {126227808000000000ull, "2001-01-01 00:00:00.000 dow=1"},
-    {125962560000000000ull, "2000-02-29 00:00:00.000 dow=2"},
-    {94405824000000000ull, "1900-03-01 00:00:00.000 dow=4"},
-    {94404960000000000ull, "1900-02-28 00:00:00.000 dow=3"},
-};
-
-TEST(FileTimeToSystemTime, SplitsTicksIntoCalendarFields) {
-    for (const SystemTimeRow& row : kSystemTimes) {
-        SystemTime fields{};
-        ASSERT_TRUE(platform::FileTimeToSystemTime(Make(row.ticks), fields)) << row.ticks;
-        EXPECT_EQ(Show(fields), row.fields) << row.ticks;
-    }
-}
-
-TEST(FileTimeToSystemTime, RejectsTimesPastItsRange) {
-    for (uint64_t ticks : {0x8000000000000000ull, 0xFFFFFFFFFFFFFFFFull}) {
+// findfile.tsv's FileTimeToSystemTime rows: the input's ticks are its
+// next-to-last word.
+TEST(FileTimeToSystemTime, FollowsTheTable) {
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("findfile.tsv");
+    int checked = 0;
+    for (const auto& row : table.rows()) {
+        if (table.Field(row, "api") != "FileTimeToSystemTime")
+            continue;
+        SCOPED_TRACE(row.name);
+        ++checked;
+        std::string input = table.Field(row, "input");
+        input = input.substr(0, input.rfind(' '));
+        const uint64_t ticks = std::stoull(input.substr(input.rfind(' ') + 1));
         SystemTime fields;
         std::memset(&fields, 0xCC, sizeof fields);
-        EXPECT_FALSE(platform::FileTimeToSystemTime(Make(ticks), fields));
-        EXPECT_EQ(platform::LastErrorCode(), kInvalidParameter);
-        EXPECT_EQ(fields.wYear, 0xCCCC);
+        if (table.Field(row, "ret") == "TRUE") {
+            ASSERT_TRUE(platform::FileTimeToSystemTime(Make(ticks), fields));
+            EXPECT_EQ(Show(fields), table.Field(row, "out1"));
+        } else {
+            EXPECT_FALSE(platform::FileTimeToSystemTime(Make(ticks), fields));
+            EXPECT_EQ(platform::LastErrorCode(), kInvalidParameter);
+            EXPECT_EQ(fields.wYear, 0xCCCC);
+        }
     }
+    EXPECT_EQ(checked, 45);
 }
 
 // POSIX takes the zone from TZ; Wine reads it once, from the Unix side, when
