@@ -71,13 +71,6 @@ TEST_F(DriverTest, DatabaseTypeInTheCallersLanguage) {
     api().DbTerminate();
 }
 
-TEST_F(DriverTest, DatabaseTypeNeedsAnInitializedDriver) {
-    EXPECT_EQ(DatabaseType(u""), "status 11");
-    api().DbInitialize();
-    api().DbTerminate();
-    EXPECT_EQ(DatabaseType(u""), "status 11");
-}
-
 TEST_F(DriverTest, UseCountStartsAndStopsResourcesOnce) {
     EXPECT_EQ(api().DbInitialize(), Status_Success);
     EXPECT_EQ(api().DbInitialize(), Status_Success);
