@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <map>
 #include <set>
@@ -11,6 +12,12 @@
 #include "host/LogonProperties.h"
 #include "platform/PathSplit.h"
 #include "tests/support/TestSupport.h"
+#include "tools/fsdata/QueryCommand.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -154,40 +161,6 @@ TEST_F(FileTableTest, CatalogDescribesOneTableNamedAfterTheStartingDirectory) {
     EXPECT_EQ(api().DbFreeTableList(&zero, empty), 0u);
 }
 
-TEST_F(FileTableTest, FieldsInTheLogonsLanguage) {
-    for (const char16_t* language : {u"", u"de"}) {
-        LogOn(language);
-        uint32_t count = 0;
-        FieldDescription** fields = nullptr;
-        ASSERT_EQ(
-            api().DbFetchTableFields(logon_, nullptr, nullptr, nullptr, nullptr, &count, &fields),
-            0u);
-        ASSERT_EQ(count, 65u);
-        bool german = *language != 0;
-        const FieldDescription* computer = fields[FieldIndex(FieldId::Computer)];
-        const FieldDescription* security = fields[FieldIndex(FieldId::SummarySecurity)];
-        const FieldDescription* comments = fields[FieldIndex(FieldId::SummaryComments)];
-        EXPECT_EQ(U8(computer->name), german ? "Computer" : "Computer");
-        EXPECT_EQ(U8(fields[FieldIndex(FieldId::FileName)]->name),
-                  german ? "Dateiname" : "File Name");
-        EXPECT_EQ(computer->valueType, stringValue);
-        EXPECT_EQ(computer->length, 52u);
-        EXPECT_EQ(U8(security->name),
-                  german ? "Sicherheit (Dateiinfo)" : "Security (Summary Info)");
-        EXPECT_EQ(security->valueType, int32uValue);
-        EXPECT_EQ(comments->valueType, memoValue);
-        EXPECT_EQ(comments->length, 8u);
-        EXPECT_EQ(U8(comments->description), " ");
-        EXPECT_EQ(comments->one40, 1u);
-        EXPECT_EQ(comments->structSize, 72u);
-        api().DbFreeFieldList(count, fields);
-        api().DbLogoffServer(logon_);
-        api().DbFreeLogonInfo(logonInfo_);
-        logon_ = nullptr;
-        logonInfo_ = nullptr;
-    }
-}
-
 TEST_F(FileTableTest, BindingByNameAndOrdinal) {
     LogOn();
     DbRowsetRef rowset = Open();
@@ -241,24 +214,6 @@ TEST_F(FileTableTest, RowsComeInWalkOrderAndStartOver) {
     EXPECT_EQ(api().DbReadRecord(rowset, 7, nullptr, nullptr), Status_NotSupported);
     EXPECT_EQ(api().DbReadRecord(nullptr, ReadMode_Next, nullptr, nullptr), Status_InvalidArgument);
     api().DbCloseRowset(rowset);
-}
-
-TEST_F(FileTableTest, TwoRowsetsReadAlternatelyAndOutliveTheLogon) {
-    LogOn();
-    DbRowsetRef first = Open(), second = Open();
-    api().DbLogoffServer(logon_);
-    logon_ = nullptr;
-    std::vector<std::string> a, b;
-    for (int i = 0; i < 3; ++i) {
-        if (api().DbReadRecord(first, ReadMode_Next, nullptr, nullptr) == 0)
-            a.push_back(Read(first, FieldId::FileName).text);
-        if (api().DbReadRecord(second, ReadMode_Next, nullptr, nullptr) == 0)
-            b.push_back(Read(second, FieldId::FileName).text);
-    }
-    EXPECT_EQ(a, (std::vector<std::string>{"inner.txt", "top.txt"}));
-    EXPECT_EQ(a, b);
-    api().DbCloseRowset(second);
-    api().DbCloseRowset(first);
 }
 
 TEST_F(FileTableTest, TextProtocol) {
@@ -371,6 +326,49 @@ TEST_F(FileTableTest, QueryOfAnotherTypeWithCommandTextOpensTheTable) {
     EXPECT_EQ(api().DbExecuteQuery(nullptr, 5, &table, nullptr, nullptr, nullptr, &rowset),
               Status_InvalidArgument);
     EXPECT_EQ(api().DbCloseRowset(nullptr), 0u);
+}
+
+// `fsdata query` over a tree of fixed names, sizes and times, against its
+// golden file; the fields shown do not depend on the machine. Times are
+// local: the native build reads them in UTC.
+TEST(QueryGolden, RowsOfAFixedTree) {
+    if (IsWindowsBuild())
+        GTEST_SKIP() << "Wine's time zone is the one the process started with";
+#ifndef _WIN32
+    SetEnvironment("TZ", "UTC");
+    tzset();
+#endif
+    TempDir tree;
+    fs::create_directories(tree.path() / "docs" / "empty");
+    fs::create_directories(tree.path() / "Data" / "deep");
+    const std::pair<const char*, size_t> files[] = {
+        {"readme.TXT", 10}, {"docs/a.txt", 0},      {"docs/Notes.md", 300},
+        {"Data/b.csv", 42}, {"Data/deep/c.bin", 7}, {"z.log", 1},
+    };
+    for (const auto& [name, size] : files)
+        std::ofstream(tree.path() / name, std::ios::binary) << std::string(size, 'x');
+#ifndef _WIN32
+    // 2024-05-06 07:08:09 UTC on every entry.
+    const timespec times[2] = {{1714979289, 0}, {1714979289, 0}};
+    for (auto it = fs::recursive_directory_iterator(tree.path()); it != fs::end(it); ++it)
+        ASSERT_EQ(utimensat(AT_FDCWD, it->path().c_str(), times, 0), 0);
+#endif
+    std::string fields;
+    for (FieldId id : {FieldId::FileName, FieldId::Extension, FieldId::FileSize,
+                       FieldId::LastWritten, FieldId::RelativeLevel, FieldId::IsHidden})
+        fields += (fields.empty() ? "" : ",") + std::to_string(Ordinal(id));
+    auto driver = OpenDriver();
+    ASSERT_TRUE(driver);
+    fsdata::CommandLine line;
+    std::string error;
+    ASSERT_TRUE(fsdata::ParseCommandLine(
+        {"query", tree.path().u8string(), "--empty-dirs", "--fields", fields, "--format", "jsonl"},
+        line, error))
+        << error;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(fsdata::RunQuery(*driver, line), fsdata::kExitSuccess);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              ReadWholeFile(fs::path(FSDATA_SOURCE_DIR) / "tests/driver/golden/query.jsonl"));
 }
 
 }  // namespace

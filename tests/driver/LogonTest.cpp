@@ -8,7 +8,6 @@
 #include "tests/logon/CollectionText.h"
 #include "tests/logon/DeepHintChain.h"
 #include "tests/logon/EngineCollection.h"
-#include "tests/support/AssertionCapture.h"
 #include "tests/support/TestSupport.h"
 
 using namespace testing_support;
@@ -124,18 +123,6 @@ TEST_F(LogonTest, OnlyAStartingDirectory) {
     EXPECT_EQ(logon.serverName(), Utf8Folder(folder_));  // exactly as given
 }
 
-TEST_F(LogonTest, AllFourValuesAndAnEmptyMask) {
-    EngineCollection properties;
-    properties.AddString(u"Starting Directory", nullptr, folder_.folderText().c_str());
-    properties.AddString(u"File Mask", nullptr, u"");
-    properties.AddInt32(u"Max Number of Subdirectory Levels", nullptr, 2);
-    properties.AddBoolean(u"Include Empty Directories", nullptr, true);
-    Logon logon;
-    LogOn(logon, properties);
-    ASSERT_EQ(logon.status, Status_Success);
-    EXPECT_EQ(logon.description(), Plain(Utf8Folder(folder_), "*.*", 2, true));
-}
-
 TEST_F(LogonTest, AMissingDirectoryIsRefusedWithWhatWasRead) {
     const std::u16string missing = folder_.folderText() + u"missing";
     EngineCollection properties;
@@ -193,66 +180,6 @@ TEST_F(LogonTest, NullLogonInformation) {
     EXPECT_EQ(logon.error, kUntouchedError);
 }
 
-TEST_F(LogonTest, LevelGivenAsText) {
-    const struct {
-        const char16_t* levels;
-        int expected;
-    } cases[] = {{u"3", 3}, {u"three", -1}, {u"", -1}, {u"-1", -1}};
-    for (const auto& c : cases) {
-        EngineCollection properties;
-        properties.AddString(u"Starting Directory", nullptr, folder_.folderText().c_str());
-        properties.AddString(u"Max Number of Subdirectory Levels", nullptr, c.levels);
-        Logon logon;
-        LogOn(logon, properties);
-        EXPECT_EQ(logon.status, Status_Success);
-        EXPECT_EQ(logon.description(), Plain(Utf8Folder(folder_), "*.*", c.expected, false))
-            << U8(c.levels);
-    }
-}
-
-TEST_F(LogonTest, OneTextFormWithBlanksRoundTheBars) {
-    const std::u16string text = u"< " + folder_.folderText() + u"  |  *.txt | 3 >";
-    EngineCollection properties;
-    properties.AddString(u"File Mask", nullptr, u"*.doc");               // replaced
-    properties.AddBoolean(u"Include Empty Directories", nullptr, true);  // kept
-    properties.AddString(u"PreQEDatabaseName", nullptr, text.c_str());
-    Logon logon;
-    LogOn(logon, properties);
-    ASSERT_EQ(logon.status, Status_Success);
-    EXPECT_EQ(logon.description(), Plain(Utf8Folder(folder_), "*.txt", 3, true));
-    EXPECT_EQ(logon.serverName(), Utf8Folder(folder_));
-}
-
-// With the logging library in place before the driver starts.
-class LogonReportTest : public LogonTest {
-protected:
-    AssertionCapture capture;
-};
-
-TEST_F(LogonReportTest, MalformedOneTextFormsAreRefused) {
-    ASSERT_TRUE(capture.active());
-
-    const std::u16string folder = folder_.folderText();
-    const struct {
-        std::u16string text;
-        std::vector<std::string> reports;
-    } cases[] = {
-        {u"<" + folder + u"|*.*|3", {"fslogon: false"}},  // no closing bracket
-        {u"<" + folder + u"|3>", {}},                     // one bar
-        {u"<|*.*|3>", {}},                                // no directory
-    };
-    for (const auto& c : cases) {
-        EngineCollection properties;
-        properties.AddString(u"PreQEDatabaseName", nullptr, c.text.c_str());
-        Logon logon;
-        LogOn(logon, properties);
-        EXPECT_EQ(logon.status, Status_LogonFailed) << U8(c.text);
-        EXPECT_EQ(logon.handle, nullptr);
-        EXPECT_EQ(logon.description(), Plain("", "*.*", -1, false));
-        EXPECT_EQ(capture.Reports(), c.reports) << U8(c.text);
-    }
-}
-
 TEST_F(LogonTest, TheDialogsDescriptionIsUnpacked) {
     for (const char16_t* tag : {u"", u"de"}) {
         EngineCollection properties;
@@ -299,27 +226,6 @@ TEST_F(LogonTest, PropertiesBesideTheTabAreNotRead) {
     LogOn(logon, properties);
     ASSERT_EQ(logon.status, Status_Success);
     EXPECT_EQ(logon.description(), Plain(Utf8Folder(folder_), "*.two", -1, false));
-}
-
-TEST_F(LogonTest, GermanNamesAndLabels) {
-    EngineCollection properties;
-    properties.AddString(u"Startverzeichnis", nullptr, folder_.folderText().c_str());
-    properties.AddString(u"Dateimaske", nullptr, u"*.txt");
-    Logon logon;
-    LogOn(logon, properties, u"de");
-    ASSERT_EQ(logon.status, Status_Success);
-    EXPECT_EQ(logon.description(),
-              "Startverzeichnis / ~ / ~ : string = string:\"" + Utf8Folder(folder_) +
-                  "\"\n"
-                  "File Mask / Dateimaske / ~ : string = string:\"*.txt\"\n"
-                  "Max Number of Subdirectory Levels / Maximale Anzahl Unterverzeichnisebenen / "
-                  "~ : int32s = int32s:-1\n"
-                  "Include Empty Directories / Leere Verzeichnisse einschließen / ~ : boolean = "
-                  "boolean:false\n");
-    // German names mean nothing to an English caller.
-    Logon english;
-    LogOn(english, properties);
-    EXPECT_EQ(english.status, Status_LogonFailed);
 }
 
 TEST_F(LogonTest, BadEngineCollections) {
@@ -410,12 +316,6 @@ TEST_F(LogonTest, ServerNameNeedsAHandle) {
     char16_t* name = reinterpret_cast<char16_t*>(this);
     EXPECT_EQ(api().DbFetchServerName(nullptr, &name), Status_InvalidArgument);
     EXPECT_EQ(name, reinterpret_cast<char16_t*>(this));
-}
-
-TEST_F(LogonTest, FreeEntryPointsAcceptNull) {
-    EXPECT_EQ(api().DbLogoffServer(nullptr), Status_Success);
-    EXPECT_EQ(api().DbFreeLogonInfo(nullptr), Status_Success);
-    EXPECT_EQ(api().DbFreePropertyCollection(nullptr), Status_Success);
 }
 
 // Blocks as the driver's heap makes them.

@@ -47,20 +47,6 @@ TEST(PosixWalk, LinkLoopsEndWithoutRows) {
               (std::vector<std::string>{root + "/a/b/file", root + "/a/to-other/o"}));
 }
 
-TEST(PosixWalk, NamesThatAreNotUtf8LeadBackToTheirFiles) {
-    TempDir dir;
-    const std::string name = "caf\xE9\xFF.txt";
-    fs::create_directory(dir.path() / "d\x80");
-    std::ofstream(dir.path() / "d\x80" / name) << "bytes";
-    std::vector<std::string> paths = FullPaths(dir.path());
-    ASSERT_EQ(paths.size(), 1u);
-    EXPECT_EQ(paths[0], (dir.path() / "d\x80" / name).string());
-    std::ifstream again(paths[0], std::ios::binary);
-    std::string content;
-    again >> content;
-    EXPECT_EQ(content, "bytes");
-}
-
 TEST(PosixWalk, UnreadableSubdirectoriesContributeOnlyTheirDirectoryRow) {
     TempDir dir;
     fs::create_directories(dir.path() / "open");

@@ -61,36 +61,37 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(WalkTest, PostOrderWithTheStartingDirectoryLast) {
-    File("f1");
-    File("B/f2");
-    File("C/f3");
-    File("b2/g");  // NTFS order: "B" < "b2" < "C" after upper-casing
-    int32_t base = -1;
-    EXPECT_EQ(Walk(Start(), u"*.*", -1, false, &base),
-              (Rows{"B/f2@1", "b2/g@1", "C/f3@1", "f1@0"}));
-    EXPECT_EQ(base, GetStartingDirectoryLevel(Start()));
-}
-
-TEST_F(WalkTest, LevelLimits) {
-    File("f1");
-    File("B/f2");
-    File("B/D/f4");
-    EXPECT_EQ(Walk(Start(), u"*.*", 0), Rows{"f1@0"});
-    EXPECT_EQ(Walk(Start(), u"*.*", 1), (Rows{"B/f2@1", "f1@0"}));
-    EXPECT_EQ(Walk(Start(), u"*.*", -1), (Rows{"B/D/f4@2", "B/f2@1", "f1@0"}));
-    EXPECT_EQ(Walk(Start(), u"*.*", -2), Rows{"f1@0"});  // below -1 behaves like 0
-}
-
-TEST_F(WalkTest, MaskFiltersFilesButNeverSubdirectories) {
-    File("x.doc");
-    File("S/y.txt");
-    File("S/T/z.doc");
-    Dir("S/T/Empty");
-    EXPECT_EQ(Walk(Start(), u"*.txt"), Rows{"S/y.txt@1"});
-    // A directory counts as empty when none of its own files match.
-    EXPECT_EQ(Walk(Start(), u"*.txt", -1, true),
-              (Rows{"S/T/Empty/<dir>@3", "S/T/<dir>@2", "S/y.txt@1", "<dir>@0"}));
+// Depth first, each directory's subtree before its own files, the starting
+// directory last; NTFS order ("B" < "b2" < "C" once upper-cased). The mask
+// filters files, never subdirectories; a directory whose own files do not
+// match gives a row of its own when asked.
+TEST_F(WalkTest, OrderLevelsMasksAndDirectoryRows) {
+    for (const char* name : {"f1", "B/f2", "B/D/f4.txt", "b2/g", "C/x.doc"})
+        File(name);
+    Dir("C/Empty");
+    const struct {
+        const char16_t* mask;
+        int32_t levels;
+        bool includeEmpty;
+        Rows rows;
+    } cases[] = {
+        {u"*.*", -1, false, {"B/D/f4.txt@2", "B/f2@1", "b2/g@1", "C/x.doc@1", "f1@0"}},
+        {u"*.*", 0, false, {"f1@0"}},
+        {u"*.*", 1, false, {"B/f2@1", "b2/g@1", "C/x.doc@1", "f1@0"}},
+        {u"*.*", -2, false, {"f1@0"}},  // below -1 behaves like 0
+        {u"*.txt", -1, false, {"B/D/f4.txt@2"}},
+        {u"*.txt", 1, true, {"B/<dir>@1", "b2/<dir>@1", "C/<dir>@1", "<dir>@0"}},
+        {u"*.txt",
+         -1,
+         true,
+         {"B/D/f4.txt@2", "B/<dir>@1", "b2/<dir>@1", "C/Empty/<dir>@2", "C/<dir>@1", "<dir>@0"}},
+    };
+    for (const auto& c : cases) {
+        int32_t base = -1;
+        EXPECT_EQ(Walk(Start(), c.mask, c.levels, c.includeEmpty, &base), c.rows)
+            << U8(c.mask) << " " << c.levels << " " << c.includeEmpty;
+        EXPECT_EQ(base, GetStartingDirectoryLevel(Start()));
+    }
 }
 
 TEST_F(WalkTest, EmptyStartingDirectory) {

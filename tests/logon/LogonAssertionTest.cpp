@@ -127,17 +127,6 @@ TEST_F(LogonAssertionTest, OneTextFormReportsMissingBracketsOnly) {
     }
 }
 
-TEST_F(LogonAssertionTest, RequestsReportACheckBoxThatIsNoBoolean) {
-    EngineCollection engine;
-    engine.AddString(u"Include All Files", nullptr, u"1");
-    DbPropertyCollection* answer = engine.get();  // must be cleared
-    EXPECT_EQ(HandleFileMaskRequest(engine.get(), &answer), Status_NotSupported);
-    EXPECT_EQ(answer, nullptr);
-    EXPECT_EQ(Reports(), Lines{"fslogon: false"});
-    EXPECT_EQ(HandleLevelRequest(engine.get(), &answer), Status_NotSupported);
-    EXPECT_EQ(Reports(), Lines{"fslogon: false"});
-}
-
 TEST_F(LogonAssertionTest, OrdinaryWorkReportsNothing) {
     CollectionPtr description(NewCollection());
     BuildLogonDescription(description.get(), u"de", u"/data", u"*.txt", 2, true, true);

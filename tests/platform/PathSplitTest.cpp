@@ -3,13 +3,13 @@
 #include <string>
 
 #include "platform/PathSplit.h"
-#include "tests/platform/OnPlatform.h"
+#include "tests/support/TestSupport.h"
 
 using platform::IsPathSeparator;
 using platform::kPathSeparator;
 using platform::PathParts;
 using platform::SplitPath;
-using testing_platform::kWindows;
+using testing_support::IsWindowsBuild;
 
 namespace {
 
@@ -72,7 +72,7 @@ TEST(PathSplit, BackslashesAndDrives) {
         {u"z:/mixed\\seps/a.b", {u"z:", u"/mixed\\seps/", u"a", u".b"}},
         {u"\\\\server\\share\\x.doc", {u"", u"\\\\server\\share\\", u"x", u".doc"}},
     };
-    if (kWindows) {
+    if (IsWindowsBuild()) {
         for (const Row& row : windows) {
             ExpectSplit(row);
         }
@@ -92,10 +92,10 @@ TEST(PathSplit, StopsAtNul) {
 }
 
 TEST(PathSplit, Separators) {
-    EXPECT_EQ(kPathSeparator, kWindows ? u'\\' : u'/');
+    EXPECT_EQ(kPathSeparator, IsWindowsBuild() ? u'\\' : u'/');
     EXPECT_TRUE(IsPathSeparator(u'/'));
     EXPECT_TRUE(IsPathSeparator(kPathSeparator));
-    EXPECT_EQ(IsPathSeparator(u'\\'), kWindows);
+    EXPECT_EQ(IsPathSeparator(u'\\'), IsWindowsBuild());
     EXPECT_FALSE(IsPathSeparator(u':'));
     EXPECT_FALSE(IsPathSeparator(u'.'));
     EXPECT_FALSE(IsPathSeparator(u'\0'));

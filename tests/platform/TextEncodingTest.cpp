@@ -53,22 +53,6 @@ TEST(TextEncoding, ValidTextRoundTrips) {
     EXPECT_EQ(Utf8ToUtf16(Bytes({0xF0, 0x9F, 0x98, 0x80})).size(), 2u);
 }
 
-TEST(TextEncoding, EveryNonAsciiByteAloneIsEscaped) {
-    for (int value = 0x80; value <= 0xFF; ++value) {
-        const auto byte = static_cast<unsigned char>(value);
-        SCOPED_TRACE(value);
-        const std::string alone = Bytes({byte});
-        EXPECT_FALSE(IsValidUtf8(alone));
-        EXPECT_EQ(Utf8ToUtf16(alone), std::u16string(1, Escaped(byte)));
-        EXPECT_EQ(Utf16ToUtf8(std::u16string(1, Escaped(byte))), alone);
-
-        const std::string between = "a" + alone + "z";
-        const std::u16string decoded = Utf8ToUtf16(between);
-        EXPECT_EQ(decoded, (std::u16string{u'a', Escaped(byte), u'z'}));
-        EXPECT_EQ(Utf16ToUtf8(decoded), between);
-    }
-}
-
 struct BrokenCase {
     const char* what;
     std::string bytes;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -9,7 +10,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/PathSplit.h"
 #include "tests/search/SearchTestSupport.h"
-#include "tests/search/WildcardTable.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
 using platform::DirectoryIdentity;
@@ -17,15 +18,14 @@ using platform::FindData;
 using platform::kInvalidSearch;
 using platform::kPathSeparator;
 using platform::SearchScope;
-using search_tests::ExpandNames;
-using search_tests::InSearchOrder;
-using search_tests::kFixtureNames;
-using search_tests::kWildcardRows;
 using search_tests::List;
 using search_tests::Listing;
 using testing_support::IsWindowsBuild;
+using testing_support::ReferenceTable;
 using testing_support::TempDir;
+using testing_support::U16;
 using testing_support::U8;
+using testing_support::Unquoted;
 
 namespace fs = std::filesystem;
 
@@ -49,169 +49,50 @@ std::string Show(const std::vector<std::u16string>& names) {
     return text;
 }
 
-// Windows cannot create a name ending in a dot (Win32 strips it), nor two
-// names that differ in case only.
-bool CreatableHere(std::u16string_view name) {
-    if (!IsWindowsBuild()) {
-        return true;
-    }
-    return name != u"name." && name != u"A.Txt" && name != u"a.TXT";
-}
-
-class WildcardDirectory : public testing::Test {
-protected:
-    void SetUp() override {
-        for (const char16_t* name : kFixtureNames) {
-            if (!CreatableHere(name)) {
-                continue;
-            }
-            const fs::path path = folder_.path() / fs::path(std::u16string(name));
-            if (std::u16string_view(name) == u"sub.dir") {
-                ASSERT_TRUE(fs::create_directory(path));
-            } else {
-                WriteFile(path, "data " + U8(name));
-            }
-            created_.insert(name);
-        }
-    }
-
-    // POSIX: the documented rules. Windows: what Wine returned for the same
-    // directory, less the names it could not create here.
-    bool Expected(const search_tests::WildcardRow& row, std::set<std::u16string>& names) const {
-        if (!IsWindowsBuild()) {
-            if (row.rule == nullptr) {
-                return false;
-            }
-            names = ExpandNames(row.rule);
-            return true;
-        }
-        const std::u16string_view wine = row.wine;
-        if (wine == u"<dir>") {
-            names = {folder_.path().filename().u16string()};
-        } else if (wine == u"<parent>") {
-            names = {folder_.path().parent_path().filename().u16string()};
-        } else if (std::u16string_view(row.mask) == u"A.TXT") {
-            names = {u"a.txt"};  // a mask without wildcards finds the one name there is
-        } else {
-            for (const std::u16string& name : ExpandNames(wine)) {
-                if (name == u"." || name == u".." || created_.count(name) == 1) {
-                    names.insert(name);
-                }
-            }
-        }
-        return true;
-    }
-
-    TempDir folder_;
-    std::set<std::u16string> created_;
-};
-
-TEST_F(WildcardDirectory, ReturnsTheMatchingNamesInOrder) {
-    int checked = 0;
-    for (const auto& row : kWildcardRows) {
-        std::set<std::u16string> expected;
-        if (!Expected(row, expected)) {
-            continue;
-        }
-        ++checked;
-        const Listing listing = List(folder_.folderText() + row.mask);
-        SCOPED_TRACE("mask \"" + U8(row.mask) + "\"");
-        if (expected.empty()) {
-            EXPECT_FALSE(listing.opened) << Show(listing.names);
-        } else {
-            EXPECT_TRUE(listing.opened);
-            EXPECT_EQ(Show(listing.names), Show(InSearchOrder(expected)));
-        }
-    }
-    EXPECT_GE(checked, 70);
-}
-
-TEST_F(WildcardDirectory, DescribesFilesAndFolders) {
-    const Listing listing = List(folder_.folderText() + u"*.*");
-    ASSERT_TRUE(listing.opened);
-    for (size_t i = 0; i < listing.names.size(); ++i) {
-        const std::u16string& name = listing.names[i];
-        const FindData& data = listing.entries[i];
-        SCOPED_TRACE(U8(name));
-        const bool folder = name == u"." || name == u".." || name == u"sub.dir";
-        EXPECT_EQ(data.dwFileAttributes & platform::kAttributeDirectory,
-                  folder ? platform::kAttributeDirectory : 0u);
-        if (!folder) {
-            EXPECT_EQ(data.nFileSizeHigh, 0u);
-            EXPECT_EQ(data.nFileSizeLow, 5 + U8(name).size());
-            EXPECT_NE(data.dwFileAttributes & platform::kAttributeArchive, 0u);
-            EXPECT_EQ(data.dwFileAttributes & platform::kAttributeHidden,
-                      name == u".profile" ? platform::kAttributeHidden : 0u);
-        }
-    }
-}
-
-struct FailureRow {
-    const char* what;
-    std::u16string tail;  // after the fixture folder and its separator
-};
-
-TEST(DirectorySearch, FailsWhereWindowsFails) {
+// findfile.tsv's FindFirstFileW rows over its folder "ff" (empty/, small.txt,
+// sub/one.txt, sub/two.dat), rebuilt here. Drive roots and drive-relative
+// paths have no POSIX counterpart; "\\?\" is Windows's own prefix.
+TEST(DirectorySearch, FollowsTheTable) {
     TempDir folder;
+    fs::create_directories(folder.path() / "empty");
+    fs::create_directories(folder.path() / "sub");
     WriteFile(folder.path() / "small.txt", "12345");
-    fs::create_directory(folder.path() / "sub");
-    WriteFile(folder.path() / "sub" / "one.txt", "1");
-    const FailureRow rows[] = {
-        {"missing folder", u"missing" + Sep() + u"*.*"},
-        {"missing folder, no wildcard", u"missing" + Sep() + u"x.txt"},
-        {"a file used as a folder", u"small.txt" + Sep() + u"*.*"},
-        {"a file used as a folder, no wildcard", u"small.txt" + Sep() + u"x"},
-        {"trailing separator", u"sub" + Sep()},
-        {"no match", u"sub" + Sep() + u"*.zzz"},
-        {"no such name", u"nothing.txt"},
-    };
-    for (const FailureRow& row : rows) {
-        FindData data{};
-        EXPECT_EQ(platform::FindFirstEntry(folder.folderText() + row.tail, &data), kInvalidSearch)
-            << row.what;
-    }
-    FindData data{};
-    EXPECT_EQ(platform::FindFirstEntry(u"", &data), kInvalidSearch);
-    EXPECT_EQ(platform::FindFirstEntry(folder.folderText(), &data), kInvalidSearch);
-}
-
-TEST(DirectorySearch, EmptyFolderHoldsDotAndDotDot) {
-    TempDir folder;
-    for (const char16_t* mask : {u"*.*", u"*"}) {
-        const Listing listing = List(folder.folderText() + mask);
-        EXPECT_TRUE(listing.opened);
-        EXPECT_EQ(Show(listing.names), "./..") << U8(mask);
-        for (const FindData& data : listing.entries) {
-            EXPECT_EQ(data.dwFileAttributes, platform::kAttributeDirectory);
-        }
-    }
-}
-
-TEST(DirectorySearch, SpecificationsWithoutWildcardsAndOddComponents) {
-    TempDir folder;
-    WriteFile(folder.path() / "small.txt", "12345");
-    fs::create_directory(folder.path() / "sub");
     WriteFile(folder.path() / "sub" / "one.txt", "1");
     WriteFile(folder.path() / "sub" / "two.dat", "22");
-    const std::u16string base = folder.folderText();
-    const std::u16string s = Sep();
-    struct Row {
-        std::u16string tail;
-        const char* names;
-    } rows[] = {
-        {u"sub", "sub"},
-        {u"small.txt", "small.txt"},
-        {u"SMALL.TXT", "small.txt"},
-        {s + u"sub" + s + u"*.*", "./../one.txt/two.dat"},
-        {u"sub" + s + s + u"*.*", "./../one.txt/two.dat"},
-        {u"." + s + u"sub" + s + u"*.*", "./../one.txt/two.dat"},
-        {u"sub" + s + u".." + s + u"sub" + s + u"*", "./../one.txt/two.dat"},
-        {u"sub" + s + u"*.TXT", "one.txt"},
-    };
-    for (const Row& row : rows) {
-        const Listing listing = List(base + row.tail);
-        EXPECT_EQ(Show(listing.names), row.names) << U8(row.tail);
+    const std::string base = U8(folder.folderText());
+    const ReferenceTable table = ReferenceTable::Load("findfile.tsv");
+    int checked = 0;
+    for (const auto& row : table.rows()) {
+        if (table.Field(row, "api") != "FindFirstFileW")
+            continue;
+        std::string path = Unquoted(table.Field(row, "input"));
+        const std::string prefix = "Z:\\tmp\\refdata\\ff\\";
+        const size_t at = path.find(prefix);
+        if (!path.empty() && (at == std::string::npos || (at != 0 && !IsWindowsBuild())))
+            continue;
+        SCOPED_TRACE(row.name);
+        ++checked;
+        if (at != std::string::npos)
+            path.replace(at, prefix.size(), base);
+        if (!IsWindowsBuild())
+            std::replace(path.begin(), path.end(), '\\', '/');
+        const Listing listing = List(U16(path));
+        const std::string names = table.Field(row, "out2");
+        if (table.Field(row, "ret") == "handle") {
+            // Windows names a final "." or ".." component by the folder it
+            // stands for; the POSIX search returns the component itself.
+            const std::string last = path.substr(path.find_last_of("/\\") + 1);
+            std::string expected = names;
+            if (!IsWindowsBuild() && (last == "." || last == ".."))
+                expected = last;
+            else if (names == "ff")
+                expected = U8(folder.path().filename().u16string());
+            EXPECT_EQ(Show(listing.names), expected);
+        } else {
+            EXPECT_FALSE(listing.opened);  // the error code is not the search's to keep
+        }
     }
+    EXPECT_EQ(checked, IsWindowsBuild() ? 20 : 18);
 }
 
 TEST(DirectorySearch, EndedSearchAndForeignHandles) {
@@ -281,9 +162,6 @@ TEST(DirectorySearch, ScopeKeepsWhatTheCallerWants) {
         EXPECT_EQ(gotDirectories, folders);
         EXPECT_EQ(gotOthers, files);
     }
-    // Still in order.
-    EXPECT_EQ(Show(directories.names), Show(InSearchOrder(gotDirectories)));
-    EXPECT_EQ(Show(others.names), Show(InSearchOrder(gotOthers)));
 }
 
 TEST(DirectorySearch, SizesOfFourGibibytesAndMoreSplitIntoWords) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include "platform/FileInformation.h"
 #include "platform/PathSplit.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
 #ifndef _WIN32
@@ -27,8 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t kFileNotFound = 2;
-constexpr uint32_t kPathNotFound = 3;
 constexpr uint32_t kInvalidParameter = 87;
 constexpr uint64_t kTicksPerSecond = 10000000;
 
@@ -64,49 +64,32 @@ uint64_t AllocatedBytes(const fs::path& path) {
 #endif
 }
 
-struct SystemTimeRow {
-    uint64_t ticks;
-    const char* fields;
-};
-
-// FileTimeToSystemTime as the Windows API answers, from 1601 to its limit.
-const SystemTimeRow kSystemTimes[] = {
-    {0, "1601-01-01 00:00:00.000 dow=1"},
-    {1, "1601-01-01 00:00:00.000 dow=1"},
-    {9999, "1601-01-01 00:00:00.000 dow=1"},
-    {10000, "1601-01-01 00:00:00.001 dow=1"},
-    {0xFFFFFFFFull, "1601-01-01 00:07:09.496 dow=1"},
-    {116444736000000000ull, "1970-01-01 00:00:00.000 dow=4"},
-    {116444736000000001ull, "1970-01-01 00:00:00.000 dow=4"},
-    {132224078450000000ull, "2020-01-02 03:04:05.000 dow=4"},
-    {132696144005000000ull, "2021-07-01 12:00:00.500 dow=4"},
-    {134192195990000000ull, "2026-03-29 00:59:59.000 dow=0"},
-    {134192196000000000ull, "2026-03-29 01:00:00.000 dow=0"},
-    {9223149887999990000ull, "30827-12-31 23:59:59.999 dow=5"},
-    {0x7FFFFFFFFFFFFFFFull, "30828-09-14 02:48:05.477 dow=4"},
-    // Leap days of a century year and of the 400-year rule.
-    {126227808000000000ull, "2001-01-01 00:00:00.000 dow=1"},
-    {125962560000000000ull, "2000-02-29 00:00:00.000 dow=2"},
-    {94405824000000000ull, "1900-03-01 00:00:00.000 dow=4"},
-    {94404960000000000ull, "1900-02-28 00:00:00.000 dow=3"},
-};
-
-TEST(FileTimeToSystemTime, SplitsTicksIntoCalendarFields) {
-    for (const SystemTimeRow& row : kSystemTimes) {
-        SystemTime fields{};
-        ASSERT_TRUE(platform::FileTimeToSystemTime(Make(row.ticks), fields)) << row.ticks;
-        EXPECT_EQ(Show(fields), row.fields) << row.ticks;
-    }
-}
-
-TEST(FileTimeToSystemTime, RejectsTimesPastItsRange) {
-    for (uint64_t ticks : {0x8000000000000000ull, 0xFFFFFFFFFFFFFFFFull}) {
+// findfile.tsv's FileTimeToSystemTime rows: the input's ticks are its
+// next-to-last word.
+TEST(FileTimeToSystemTime, FollowsTheTable) {
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("findfile.tsv");
+    int checked = 0;
+    for (const auto& row : table.rows()) {
+        if (table.Field(row, "api") != "FileTimeToSystemTime")
+            continue;
+        SCOPED_TRACE(row.name);
+        ++checked;
+        std::string input = table.Field(row, "input");
+        input = input.substr(0, input.rfind(' '));
+        const uint64_t ticks = std::stoull(input.substr(input.rfind(' ') + 1));
         SystemTime fields;
         std::memset(&fields, 0xCC, sizeof fields);
-        EXPECT_FALSE(platform::FileTimeToSystemTime(Make(ticks), fields));
-        EXPECT_EQ(platform::LastErrorCode(), kInvalidParameter);
-        EXPECT_EQ(fields.wYear, 0xCCCC);
+        if (table.Field(row, "ret") == "TRUE") {
+            ASSERT_TRUE(platform::FileTimeToSystemTime(Make(ticks), fields));
+            EXPECT_EQ(Show(fields), table.Field(row, "out1"));
+        } else {
+            EXPECT_FALSE(platform::FileTimeToSystemTime(Make(ticks), fields));
+            EXPECT_EQ(platform::LastErrorCode(), kInvalidParameter);
+            EXPECT_EQ(fields.wYear, 0xCCCC);
+        }
     }
+    EXPECT_EQ(checked, 45);
 }
 
 // POSIX takes the zone from TZ; Wine reads it once, from the Unix side, when
@@ -188,60 +171,51 @@ TEST(FileTimeToLocalFileTime, WrapsAroundBeforeTheFirstInstant) {
     EXPECT_FALSE(platform::FileTimeToSystemTime(local, fields));
 }
 
-struct CompressedRow {
-    const char* what;
-    std::string file;
-    uint64_t windows;  // what GetCompressedFileSizeW says under Wine
-};
-
-TEST(GetCompressedFileSize, AllocatedBytesOnPosixWhatWindowsSaysOnWindows) {
+// findfile.tsv's GetCompressedFileSizeW rows over its folder "ff", rebuilt
+// here: on Windows what the table says, on POSIX the bytes the file system
+// allocated; failures alike on both.
+TEST(GetCompressedFileSize, FollowsTheTable) {
     TempDir folder;
     WriteFile(folder.path() / "small.txt", "12345");
     WriteFile(folder.path() / "empty.bin", "");
-    WriteFile(folder.path() / "sparse.bin", "");
-    fs::resize_file(folder.path() / "sparse.bin", 5ull << 30);
+    WriteFile(folder.path() / "sparse_100M.bin", "");
+    fs::resize_file(folder.path() / "sparse_100M.bin", 100 << 20);
+    WriteFile(folder.path() / "sparse_5G.bin", "");
+    fs::resize_file(folder.path() / "sparse_5G.bin", 5ull << 30);
     WriteFile(folder.path() / "partial.bin", std::string(1 << 20, 'x'));
     fs::resize_file(folder.path() / "partial.bin", 10 << 20);
     fs::create_directory(folder.path() / "sub");
-    const CompressedRow rows[] = {
-        {"5 bytes", "small.txt", 5},
-        {"empty", "empty.bin", 0},
-        {"5 GiB hole", "sparse.bin", 5ull << 30},
-        {"1 MiB data, 9 MiB hole", "partial.bin", 10 << 20},
-        {"folder", "sub", 0},
-    };
-    for (const CompressedRow& row : rows) {
-        SCOPED_TRACE(row.what);
-        const fs::path path = folder.path() / row.file;
-        const uint64_t expected = IsWindowsBuild() ? row.windows : AllocatedBytes(path);
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("findfile.tsv");
+    const std::string prefix = "Z:\\tmp\\refdata\\ff\\";
+    int checked = 0;
+    for (const auto& row : table.rows()) {
+        if (table.Field(row, "api") != "GetCompressedFileSizeW")
+            continue;
+        SCOPED_TRACE(row.name);
+        ++checked;
+        std::string name =
+            testing_support::Unquoted(table.Field(row, "input")).substr(prefix.size());
+        std::replace(name.begin(), name.end(), '\\', static_cast<char>(platform::kPathSeparator));
         uint32_t high = 0xDEADBEEF;
         const uint32_t low = platform::GetCompressedFileSize(
-            folder.folderText() + testing_support::U16(row.file), &high);
-        EXPECT_EQ((uint64_t{high} << 32) | low, expected);
+            folder.folderText() + testing_support::U16(name), &high);
+        const std::string total = table.Field(row, "out2");
+        if (total == "total=n/a") {
+            EXPECT_EQ(low, 0xFFFFFFFFu);
+            EXPECT_EQ(platform::LastErrorCode(), std::stoul(table.Field(row, "last_error")));
+            EXPECT_EQ(high, 0xDEADBEEFu);
+        } else {
+            EXPECT_EQ((uint64_t{high} << 32) | low,
+                      IsWindowsBuild() ? std::stoull(total.substr(6))
+                                       : AllocatedBytes(folder.path() / fs::u8path(name)));
+        }
     }
+    EXPECT_EQ(checked, 8);
     if (!IsWindowsBuild()) {
         // A whole block for 5 bytes; the hole costs nothing.
         EXPECT_GE(AllocatedBytes(folder.path() / "small.txt"), 512u);
         EXPECT_LT(AllocatedBytes(folder.path() / "partial.bin"), 10u << 20);
-    }
-}
-
-TEST(GetCompressedFileSize, FailureLeavesTheHighWordAlone) {
-    TempDir folder;
-    const std::u16string base = folder.folderText();
-    const std::u16string sep(1, platform::kPathSeparator);
-    struct Row {
-        std::u16string path;
-        uint32_t error;
-    } rows[] = {
-        {base + u"missing.bin", kFileNotFound},
-        {base + u"missing" + sep + u"x.bin", kPathNotFound},
-    };
-    for (const Row& row : rows) {
-        uint32_t high = 0xDEADBEEF;
-        EXPECT_EQ(platform::GetCompressedFileSize(row.path, &high), 0xFFFFFFFFu);
-        EXPECT_EQ(platform::LastErrorCode(), row.error);
-        EXPECT_EQ(high, 0xDEADBEEFu);
     }
 }
 

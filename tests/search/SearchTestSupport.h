@@ -3,58 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/CaseMapping.h"
 #include "platform/DirectorySearch.h"
-#include "tests/search/WildcardTable.h"
 
 namespace search_tests {
-
-// The names of a "/"-separated list; "<all>" is every fixture name with "."
-// and "..".
-inline std::set<std::u16string> ExpandNames(std::u16string_view list) {
-    std::set<std::u16string> names;
-    if (list == u"<all>") {
-        names = {u".", u".."};
-        for (const char16_t* name : kFixtureNames) {
-            names.insert(name);
-        }
-        return names;
-    }
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find(u'/', start);
-        if (end == std::u16string_view::npos) {
-            end = list.size();
-        }
-        names.insert(std::u16string(list.substr(start, end - start)));
-        start = end + 1;
-    }
-    return names;
-}
-
-// "." and ".." first, then by the upper-cased names, ties by the exact ones.
-inline std::vector<std::u16string> InSearchOrder(const std::set<std::u16string>& names) {
-    std::vector<std::u16string> ordered(names.begin(), names.end());
-    auto rank = [](const std::u16string& name) { return name == u"." ? 0 : name == u".." ? 1 : 2; };
-    auto upper = [](std::u16string name) {
-        platform::UpperCaseInPlace(name.data(), name.size());
-        return name;
-    };
-    std::sort(ordered.begin(), ordered.end(),
-              [&](const std::u16string& a, const std::u16string& b) {
-                  if (rank(a) != rank(b)) {
-                      return rank(a) < rank(b);
-                  }
-                  const std::u16string ua = upper(a), ub = upper(b);
-                  return ua != ub ? ua < ub : a < b;
-              });
-    return ordered;
-}
 
 struct Listing {
     bool opened = false;

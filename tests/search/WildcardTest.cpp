@@ -1,104 +1,95 @@
+// Wildcards and directory search over the fixture folder of wildcard.tsv:
+// the matcher and the POSIX search against the documented Windows rules
+// (model_mfsa_longnames), the real FindFirstFileW under Wine against what
+// Wine returned (names_sorted), both in the order of wildcard_order.tsv.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "formats/Wildcard.h"
-#include "tests/search/SearchTestSupport.h"
-#include "tests/search/WildcardTable.h"
+#include "platform/DirectorySearch.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
-using formats::MatchesWildcard;
-using search_tests::ExpandNames;
-using search_tests::kFixtureNames;
-using search_tests::kWildcardRows;
-using testing_support::U8;
+using namespace testing_support;
+namespace fs = std::filesystem;
 
 namespace {
 
-// Every fixture name, with "." and "..", against every mask the documented
-// rules cover: the matcher is a pure function, the same on both builds.
-TEST(Wildcard, FollowsTheDocumentedRulesForEveryTableRow) {
-    std::vector<std::u16string> names = {u".", u".."};
-    for (const char16_t* name : kFixtureNames) {
-        names.push_back(name);
+std::set<std::u16string> Split(const std::string& list) {
+    std::set<std::u16string> names;
+    for (size_t start = 0; start < list.size();) {
+        const size_t end = std::min(list.find('/', start), list.size());
+        names.insert(U16(list.substr(start, end - start)));
+        start = end + 1;
     }
-    for (const auto& row : kWildcardRows) {
-        if (row.rule == nullptr) {
-            continue;
+    return names;
+}
+
+// Every name of the fixture, "." and ".." first, in the order Wine returns them.
+const std::vector<std::u16string>& FixtureOrder() {
+    static const std::vector<std::u16string> order = [] {
+        std::vector<std::u16string> names;
+        const ReferenceTable table = ReferenceTable::Load("wildcard_order.tsv");
+        for (const auto& row : table.rows()) {
+            if (table.Field(row, "pattern") == "*.*" && table.Field(row, "index") != "end")
+                names.push_back(U16(table.Field(row, "name")));
         }
-        const std::set<std::u16string> expected = ExpandNames(row.rule);
-        for (const std::u16string& name : names) {
-            EXPECT_EQ(MatchesWildcard(row.mask, name), expected.count(name) == 1)
-                << "mask \"" << U8(row.mask) << "\", name \"" << U8(name) << "\"";
-        }
+        return names;
+    }();
+    return order;
+}
+
+TEST(Wildcard, FollowsTheDocumentedRulesForEveryTableRow) {
+    const ReferenceTable table = ReferenceTable::Load("wildcard.tsv");
+    ASSERT_EQ(FixtureOrder().size(), 27u);
+    for (const auto& row : table.rows()) {
+        const std::string model = table.Field(row, "model_mfsa_longnames");
+        if (model == "n/a")
+            continue;  // Win32 rewrites the path before any matching
+        SCOPED_TRACE(row.name);
+        const std::u16string mask = U16(table.Field(row, "mask"));
+        const std::set<std::u16string> expected = Split(model);
+        for (const std::u16string& name : FixtureOrder())
+            EXPECT_EQ(formats::MatchesWildcard(mask, name), expected.count(name) == 1) << U8(name);
     }
 }
 
-struct MatchRow {
-    const char16_t* mask;
-    const char16_t* name;
-    bool matches;
-};
-
-const MatchRow kOwnRows[] = {
-    // A trailing "*." becomes DOS_STAR: names without a dot.
-    {u"*.", u"makefile", true},
-    {u"*.", u"a.b", false},
-    {u"*.", u"name.", false},
-    {u"**.", u"makefile", true},
-    {u"ab*.", u"abc", true},
-    {u"ab*.", u"xbc", false},
-    // DOS_STAR stops before the last dot; what follows it must match there.
-    {u"<.txt", u"a.b.txt", true},
-    {u"<.txt", u"a.b.tx", false},
-    {u"<", u"a.b", false},
-    {u"<", u"ab", true},
-    // DOS_DOT: a dot, or nothing at the end.
-    {u"\"", u".", true},
-    {u"a\"", u"a", true},
-    {u"a\"b", u"ab", false},
-    {u"a.*", u"a", true},
-    {u"a.*", u"ab", false},
-    // DOS_QM: one unit, or nothing at a dot or the end; never a dot.
-    {u"?", u".", false},
-    {u"????.txt", u"ab.txt", true},
-    {u"a?c", u"a.c", false},
-    {u"x?", u"x", true},
-    {u"x?y", u"xy", false},
-    // "*?" and "?*" match every name; "*.*" and "*" too.
-    {u"*?", u"a", true},
-    {u"*?", u"..", true},
-    {u"?*", u".", true},
-    {u"*.*", u"no dot", true},
-    {u"*", u"", true},
-    // A surrogate pair is two units: "?" matches one of them.
-    {u"?", u"\U0001F600", false},
-    {u"??", u"\U0001F600", true},
-    {u"?.txt", u"\U0001F600.txt", false},
-    {u"*\U0001F600", u"x\U0001F600", true},
-    {u"\U0001F600?", u"\U0001F600a", true},
-    // Case is ignored by simple upper-casing, beyond ASCII too.
-    {u"\u00C9T\u00C9.TXT", u"\u00E9t\u00E9.txt", true},
-    {u"*\u03A9", u"\u03C9", true},
-    {u"STRASSE", u"stra\u00DFe", false},
-    // Everything else is literal.
-    {u"[a]", u"[a]", true},
-    {u"[a]", u"a", false},
-    {u"a+b", u"A+B", true},
-    {u"abc", u"abcd", false},
-    {u"", u"a", false},
-    {u".", u".", true},
-    {u"..", u"..", true},
-    {u"..", u".", false},
-};
-
-TEST(Wildcard, OwnCases) {
-    for (const MatchRow& row : kOwnRows) {
-        EXPECT_EQ(MatchesWildcard(row.mask, row.name), row.matches)
-            << "mask \"" << U8(row.mask) << "\", name \"" << U8(row.name) << "\"";
+// What the table's fixture lacks: names without a dot, surrogate pairs
+// against "?", case beyond ASCII.
+TEST(Wildcard, CasesBeyondTheFixture) {
+    const struct {
+        const char16_t* mask;
+        const char16_t* name;
+        bool matches;
+    } rows[] = {
+        {u"*.", u"makefile", true},
+        {u"*.", u"name.", false},
+        {u"ab*.", u"xbc", false},
+        {u"<.txt", u"a.b.txt", true},
+        {u"<.txt", u"a.b.tx", false},
+        {u"a\"b", u"ab", false},
+        {u"a.*", u"ab", false},
+        {u"????.txt", u"ab.txt", true},
+        {u"a?c", u"a.c", false},
+        {u"x?y", u"xy", false},
+        {u"*", u"", true},
+        {u"?", u"\U0001F600", false},
+        {u"??", u"\U0001F600", true},
+        {u"\U0001F600?", u"\U0001F600a", true},
+        {u"*\u03A9", u"\u03C9", true},
+        {u"STRASSE", u"stra\u00DFe", false},
+        {u"abc", u"abcd", false},
+        {u"", u"a", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(formats::MatchesWildcard(row.mask, row.name), row.matches)
+            << U8(row.mask) << " / " << U8(row.name);
     }
 }
 
@@ -106,26 +97,116 @@ TEST(Wildcard, OwnCases) {
 TEST(Wildcard, PathologicalMasksStayFast) {
     const std::u16string name(255, u'a');
     std::u16string stars;
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
         stars += u"*a";
-    }
-    const std::u16string masks[] = {
-        u"*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b",    // backtracking tries every split
-        stars + u"*b",                            // forty stars
-        std::u16string(600, u'*') + u"b",         // more positions than fit inline
-        std::u16string(300, u'?') + u"*.?*<\"b",  // every DOS wildcard at once
-        std::u16string(2000, u'a') + u"*",
-    };
+    const std::u16string masks[] = {stars + u"*b", std::u16string(600, u'*') + u"b",
+                                    std::u16string(300, u'?') + u"*.?*<\"b"};
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < 20; ++round) {
-        for (const std::u16string& mask : masks) {
-            EXPECT_FALSE(MatchesWildcard(mask, name));
+        for (const std::u16string& mask : masks)
+            EXPECT_FALSE(formats::MatchesWildcard(mask, name));
+    }
+    EXPECT_TRUE(formats::MatchesWildcard(stars + u"*", name));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+// The fixture folder: files holding "data NAME", and the folder sub.dir.
+// Windows cannot create a name ending in a dot, nor two that differ in case.
+class WildcardDirectory : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const std::u16string& name : FixtureOrder()) {
+            if (name == u"." || name == u".." ||
+                (IsWindowsBuild() && (name == u"name." || name == u"A.Txt" || name == u"a.TXT")))
+                continue;
+            const fs::path path = folder_.path() / fs::path(name);
+            if (name == u"sub.dir")
+                ASSERT_TRUE(fs::create_directory(path));
+            else
+                std::ofstream(path, std::ios::binary) << "data " << U8(name);
+            created_.insert(name);
         }
     }
-    EXPECT_TRUE(MatchesWildcard(stars + u"*", name));
-    EXPECT_TRUE(MatchesWildcard(std::u16string(600, u'*') + u"a", name));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(elapsed, std::chrono::seconds(2));
+
+    std::vector<std::u16string> List(const std::u16string& mask, bool& opened,
+                                     std::vector<platform::FindData>* entries = nullptr) {
+        std::vector<std::u16string> names;
+        platform::FindData data{};
+        platform::SearchHandle search =
+            platform::FindFirstEntry(folder_.folderText() + mask, &data);
+        opened = search != platform::kInvalidSearch;
+        if (!opened)
+            return names;
+        do {
+            names.push_back(data.cFileName);
+            if (entries != nullptr)
+                entries->push_back(data);
+        } while (platform::FindNextEntry(search, &data));
+        EXPECT_TRUE(platform::FindCloseSearch(search));
+        return names;
+    }
+
+    TempDir folder_;
+    std::set<std::u16string> created_;
+};
+
+TEST_F(WildcardDirectory, ReturnsTheMatchingNamesInOrder) {
+    const ReferenceTable table = ReferenceTable::Load("wildcard.tsv");
+    int checked = 0;
+    for (const auto& row : table.rows()) {
+        SCOPED_TRACE(row.name);
+        const std::u16string mask = U16(table.Field(row, "mask"));
+        std::vector<std::u16string> expected;
+        if (!IsWindowsBuild()) {
+            const std::string model = table.Field(row, "model_mfsa_longnames");
+            if (model == "n/a")
+                continue;
+            const std::set<std::u16string> names = Split(model);
+            for (const std::u16string& name : FixtureOrder()) {
+                if (names.count(name) == 1)
+                    expected.push_back(name);
+            }
+        } else if (mask == u"." || mask == u"..") {
+            // The folder's own name, or its parent's.
+            const fs::path self = mask == u"." ? folder_.path() : folder_.path().parent_path();
+            expected = {self.filename().u16string()};
+        } else if (mask == u"A.TXT") {
+            expected = {u"a.txt"};  // a mask without wildcards finds the one name there is
+        } else {
+            const std::set<std::u16string> names = Split(table.Field(row, "names_sorted"));
+            for (const std::u16string& name : FixtureOrder()) {
+                if (names.count(name) == 1 && (name[0] == u'.' || created_.count(name) == 1))
+                    expected.push_back(name);
+            }
+        }
+        ++checked;
+        bool opened = false;
+        const std::vector<std::u16string> names = List(mask, opened);
+        EXPECT_EQ(opened, !expected.empty());
+        EXPECT_EQ(names, expected);
+    }
+    EXPECT_GE(checked, 80);
+}
+
+TEST_F(WildcardDirectory, DescribesFilesAndFolders) {
+    bool opened = false;
+    std::vector<platform::FindData> entries;
+    const std::vector<std::u16string> names = List(u"*.*", opened, &entries);
+    ASSERT_EQ(names.size(), created_.size() + 2);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::u16string& name = names[i];
+        const platform::FindData& data = entries[i];
+        SCOPED_TRACE(U8(name));
+        const bool folder = name == u"." || name == u".." || name == u"sub.dir";
+        EXPECT_EQ(data.dwFileAttributes & platform::kAttributeDirectory,
+                  folder ? platform::kAttributeDirectory : 0u);
+        if (!folder) {
+            EXPECT_EQ(data.nFileSizeLow, 5 + U8(name).size());
+            EXPECT_NE(data.dwFileAttributes & platform::kAttributeArchive, 0u);
+            EXPECT_EQ(data.dwFileAttributes & platform::kAttributeHidden,
+                      name == u".profile" ? platform::kAttributeHidden : 0u);
+        }
+    }
 }
 
 }  // namespace
