@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/TextEncoding.h"
 #include "formats/RegistryFile.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
