@@ -55,29 +55,20 @@ std::vector<std::u16string> Files() {
     return files;
 }
 
-// The sub-blocks asked of a block whose first translation is `t` ("040904b0").
+// The sub-blocks of version_keys.tsv and every string value, asked of a
+// block whose first translation is `t` ("040904b0") in place of the
+// table's.
 std::vector<std::u16string> Queries(const std::u16string& t) {
-    std::u16string upper = t;
-    for (char16_t& c : upper)
-        c = c >= u'a' && c <= u'f' ? static_cast<char16_t>(c - 32) : c;
-    std::vector<std::u16string> queries = {
-        u"\\",
-        u"",
-        u"\\\\",
-        u"/",
-        u"\\VarFileInfo",
-        u"\\VarFileInfo\\Translation",
-        u"varfileinfo\\translation\\",
-        u"\\StringFileInfo",
-        u"\\StringFileInfo\\" + t,
-        u"\\StringFileInfo\\" + t + u"\\",
-        u"\\stringfileinfo\\" + upper + u"\\FILEVERSION",
-        u"\\\\StringFileInfo\\\\" + t + u"\\\\FileVersion\\",
-        u"/StringFileInfo/" + t + u"/FileVersion",
-        u"\\StringFileInfo\\" + t + u"\\FileVers",
-        u"\\StringFileInfo\\" + t + u"\\FileVersion ",
-        u"\\StringFileInfo\\0409\\FileVersion",
-    };
+    std::vector<std::u16string> queries;
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("version_keys.tsv");
+    for (const auto& row : table.rows()) {
+        std::u16string query = U16(testing_support::Unquoted(table.Field(row, "sub_block")));
+        const size_t at = query.find(u"040904b0");
+        if (at != std::u16string::npos)
+            query.replace(at, 8, t);
+        queries.push_back(query);
+    }
     for (const char16_t* key : kStringKeys)
         queries.push_back(u"\\StringFileInfo\\" + t + u"\\" + key);
     return queries;
