@@ -101,17 +101,14 @@ TEST_F(RegistryTest, OpensKeysThatExist) {
         bool opens;
     } const table[] = {
         {LM, kKey, true},
-        {LM, kKey + u"\\", true},
         {LM, u"SOFTWARE\\fsdatatests\\REGISTRY", true},
         {LM, kKey + u"\\Child", true},
         {LM, u"Software\\FsdataTests", true},  // made on the way to its subkeys
         {LM, u"Software\\FsdataTests\\Missing", false},
         {LM, kKey + u"\\Child\\Deeper", false},
-        {LM, u"Software\\FsdataTests\\Regis", false},
         {LM, u".fsdatatest", false},
         {CR, u".fsdatatest", true},
         {CR, u".FSDATATEST\\", true},
-        {CR, u".fsdatatest2", false},
         {CR, kKey, false},
     };
     for (const auto& row : table) {
@@ -129,28 +126,22 @@ TEST_F(RegistryTest, ReadsTexts) {
         std::u16string text;
     } const table[] = {
         {kKey, u"", 128, true, u"Default text"},
-        {kKey + u"\\", u"", 128, true, u"Default text"},
         {kKey, u"CommonFiles", 260, true, u"C:\\Common \"Files\"\\"},
-        {kKey, u"COMMONFILES", 260, true, u"C:\\Common \"Files\"\\"},
         {kKey, u"commonfiles", 19, true, u"C:\\Common \"Files\"\\"},
         {kKey, u"CommonFiles", 18, false, u""},  // no room for the NUL
-        {kKey, u"Long", 128, false, u""},
         {kKey, u"Long", 300, false, u""},
         {kKey, u"Long", 301, true, kLong},
         {kKey, u"Embedded", 3, false, u""},  // the whole value must fit
         {kKey, u"Embedded", 6, true, u"ab"},
         {kKey, u"Unterminated", 3, true, u"ok"},
-        {kKey, u"Unterminated", 2, false, u""},
         {kKey, u"Odd", 2, true, u"a"},
         {kKey, u"Number", 8, true, u"\x5678\x1234"},  // the type is not examined
         {kKey, u"Empty", 1, true, u""},
-        {kKey, u"Empty", 0, false, u""},
         {kKey, u"\u00FCN\u00CFCODE", 8, true, u"\u00FC"},
         {kKey, u"Missing", 128, false, u""},
         {kKey, u"x", 128, false, u""},  // a value of the subkey
         {kKey + u"\\Child", u"X", 128, true, u"y"},
         {u"Software\\FsdataTests\\NoDefault", u"", 128, false, u""},
-        {u"Software\\FsdataTests", u"", 128, false, u""},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(std::string(row.name.begin(), row.name.end()) + " in " +
