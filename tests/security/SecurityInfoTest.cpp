@@ -72,14 +72,14 @@ TEST_F(SecurityInfoTest, OwnerDomainAndAclOfFilesAndDirectories) {
     } rows[] = {
         {"plain.txt", fs::perms(0644),
          user + "   Allowed Change (RWXD) (0x13019f)\n" + group + read + "Everyone" + read,
-         UnixModeAcl(user, "Read (RX) (0x1200a9)")},
+         UnixModeAcl(user, "Read (RX) (0x1200a9)\n")},
         {"readonly.txt", fs::perms(0444), user + read + group + read + "Everyone" + read,
          "SYSTEM" + full + user +
              "   Allowed Read (RX) (0x1e00a9)\nEveryone   Allowed Read (RX) (0x1200a9)\n"},
         {"sub", fs::perms(0755),
          user + full + group +
              "   Allowed Read (RX) (0x1200a9)\nEveryone   Allowed Read (RX) (0x1200a9)\n",
-         UnixModeAcl(user, "Read (RX) (0x1200a9)")},
+         UnixModeAcl(user, "Read (RX) (0x1200a9)\n")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
