@@ -81,23 +81,6 @@ TEST_F(FileRecordTest, DirectoryNameAndParent) {
     }
 }
 
-TEST_F(FileRecordTest, RowWithoutFindData) {
-    FileRecord record(u"");
-    record.Fill(nullptr, u"somewhere", 3, 1);
-    EXPECT_EQ(record.ExtensionField(), nullptr);
-    EXPECT_TRUE(record.FileSizeField().absent);
-    EXPECT_TRUE(record.CompressedSizeField().absent);
-    EXPECT_EQ(record.LastWrittenField().date, -1);
-    EXPECT_EQ(record.CreationTimeField().time, -1);
-    EXPECT_TRUE(record.AttributeStringField().isEmpty());
-    EXPECT_TRUE(record.FileTypeField().isEmpty());
-    EXPECT_EQ(record.fullPath().str(), u"somewhere" + Sep());
-    EXPECT_EQ(record.absoluteLevel(), 3u);
-    EXPECT_EQ(record.relativeLevel(), 1u);
-    record.Reset();
-    EXPECT_TRUE(record.directory().isEmpty());
-}
-
 TEST_F(FileRecordTest, SizesSaturateAtFourGibibytes) {
     FileRecord record(u"");
     platform::FindData small = Entry(u"a", 0x20, 0, 1234), huge = Entry(u"b", 0x20, 1, 7);

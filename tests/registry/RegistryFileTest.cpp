@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/TextEncoding.h"
 #include "formats/RegistryFile.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -142,101 +142,27 @@ std::vector<Case> Cases() {
            Found{1, Text(u"/opt/vellum/common/")}},
           {CR, kVellumKey, u"CommonFiles", std::nullopt}}},
 
-        {"no header line",
-         "[HKEY_CLASSES_ROOT\\.txt]\n"
-         "@=\"txtfile\"\n"
-         "[HKEY_CLASSES_ROOT\\txtfile]\n"
-         "@=\"Text Document\"",  // and no line end at the end
-         {{CR, u".txt", u"", Found{1, Text(u"txtfile")}},
-          {CR, u"txtfile", u"", Found{1, Text(u"Text Document")}},
-          {LM, u".txt", u"", std::nullopt}}},
-
-        {"short root names, in any case",
-         "[hklm\\Software\\Short]\n"
-         "\"a\"=\"1\"\n"
-         "[HkCr\\.short]\n"
-         "@=\"2\"\n"
-         "[HKEY_CURRENT_USER\\Software\\Short]\n"
-         "\"b\"=\"3\"\n",
-         {{LM, u"Software\\Short", u"a", Found{1, Text(u"1")}},
-          {CR, u".short", u"", Found{1, Text(u"2")}},
-          {LM, u"Software\\Short", u"b", std::nullopt}}},
-
-        {"comments, blank lines and odd spacing",
-         "; a comment before the header\n"
-         "Windows Registry Editor Version 5.00\n"
-         "   \n"
-         "  [HKEY_LOCAL_MACHINE\\Software\\Spacing]\n"
-         "; \"Commented\"=\"out\"\n"
-         "  ;\"Indented\"=\"comment\"\n"
-         "\"A\" = \"a\"\n"
-         "\"B\"\t=\t\"b\"   \n"
-         "@ =\"c\"\n"
-         "  \"D\"=  dword: 00000010  \n"
-         "\"E\"=\"e\" ; trailing comment\n"
-         "\"F\"=hex: 01 , 02 ,03 ; bytes\n"
-         "\"G\"=\"with ; inside\"\n",
-         {{LM, u"Software\\Spacing", u"A", Found{1, Text(u"a")}},
-          {LM, u"Software\\Spacing", u"B", Found{1, Text(u"b")}},
-          {LM, u"Software\\Spacing", u"", Found{1, Text(u"c")}},
-          {LM, u"Software\\Spacing", u"D", Found{4, {0x10, 0, 0, 0}}},
-          {LM, u"Software\\Spacing", u"E", Found{1, Text(u"e")}},
-          {LM, u"Software\\Spacing", u"F", Found{3, {1, 2, 3}}},
-          {LM, u"Software\\Spacing", u"G", Found{1, Text(u"with ; inside")}},
-          {LM, u"Software\\Spacing", u"Commented", std::nullopt},
-          {LM, u"Software\\Spacing", u"Indented", std::nullopt}}},
-
+        // Broken lines are skipped and the rest is read (more broken lines
+        // are seeds of the registry_file fuzz target).
         {"broken lines among good ones",
          "[HKEY_LOCAL_MACHINE\\Software\\Broken]\n"
          "\"Good1\"=\"1\"\n"
          "\"Open\"=\"no closing quote\n"
-         "\"NoValue\"=\n"
-         "\"NoEquals\" \"x\"\n"
-         "\"Twice\"==\"x\"\n"
-         "\"Junk\"=\"x\" junk\n"
-         "\"LongDword\"=dword:123456789\n"
-         "\"EmptyDword\"=dword:\n"
-         "\"BadDword\"=dword:12g4\n"
          "\"BadHex\"=hex:01,zz\n"
-         "\"ThreeDigits\"=hex:012\n"
-         "\"DoubleComma\"=hex:01,,02\n"
-         "\"BadType\"=hex(:01\n"
-         "\"OpenType\"=hex(2:01\n"
-         "\"LongType\"=hex(123456789):01\n"
-         "\"Unknown\"=word:1\n"
-         "\"Unquoted=\"x\"\n"
-         "Unquoted=\"x\"\n"
-         "@@=\"x\"\n"
+         "\"LongDword\"=dword:123456789\n"
          "random text\n"
          "\"Good2\"=\"2\"\n"
          "[HKEY_LOCAL_MACHINE\\Software\\NoClose\n"
          "\"Lost\"=\"x\"\n"
-         "[]\n"
-         "\"AlsoLost\"=\"x\"\n"
          "[HKEY_LOCAL_MACHINE\\Software\\Broken]\n"
          "\"Good3\"=\"3\"\n",
          {{LM, u"Software\\Broken", u"Good1", Found{1, Text(u"1")}},
           {LM, u"Software\\Broken", u"Good2", Found{1, Text(u"2")}},
           {LM, u"Software\\Broken", u"Good3", Found{1, Text(u"3")}},
           {LM, u"Software\\Broken", u"Open", std::nullopt},
-          {LM, u"Software\\Broken", u"NoValue", std::nullopt},
-          {LM, u"Software\\Broken", u"NoEquals", std::nullopt},
-          {LM, u"Software\\Broken", u"Twice", std::nullopt},
-          {LM, u"Software\\Broken", u"Junk", std::nullopt},
-          {LM, u"Software\\Broken", u"LongDword", std::nullopt},
-          {LM, u"Software\\Broken", u"EmptyDword", std::nullopt},
-          {LM, u"Software\\Broken", u"BadDword", std::nullopt},
           {LM, u"Software\\Broken", u"BadHex", std::nullopt},
-          {LM, u"Software\\Broken", u"ThreeDigits", std::nullopt},
-          {LM, u"Software\\Broken", u"DoubleComma", std::nullopt},
-          {LM, u"Software\\Broken", u"BadType", std::nullopt},
-          {LM, u"Software\\Broken", u"OpenType", std::nullopt},
-          {LM, u"Software\\Broken", u"LongType", std::nullopt},
-          {LM, u"Software\\Broken", u"Unknown", std::nullopt},
-          {LM, u"Software\\Broken", u"Unquoted", std::nullopt},
-          {LM, u"Software\\Broken", u"Unquoted=", std::nullopt},
+          {LM, u"Software\\Broken", u"LongDword", std::nullopt},
           {LM, u"Software\\Broken", u"Lost", std::nullopt},
-          {LM, u"Software\\Broken", u"AlsoLost", std::nullopt},
           {LM, u"Software\\NoClose", u"Lost", std::nullopt}}},
 
         {"escapes in names and texts",
@@ -250,11 +176,6 @@ std::vector<Case> Cases() {
           {LM, u"Software\\Escapes", u"Back\\slash \"name\"", Found{1, Text(u"x")}},
           // \n is not an escape here, and the last \" leaves the text open
           {LM, u"Software\\Escapes", u"Other", std::nullopt}}},
-
-        {"an unknown escape stands for itself",
-         "[HKEY_LOCAL_MACHINE\\Software\\Escapes]\n"
-         "\"Other\"=\"a\\nb\\t\"\n",
-         {{LM, u"Software\\Escapes", u"Other", Found{1, Text(u"a\\nb\\t")}}}},
 
         {"continuation lines",
          "[HKEY_LOCAL_MACHINE\\Software\\Continued]\n"
@@ -283,13 +204,6 @@ std::vector<Case> Cases() {
           {LM, u"Software\\Next", u"BeforeValue", Found{3, {1}}},
           {LM, u"Software\\Next", u"Quoted", Found{1, Text(u"q")}},
           {LM, u"Software\\Next", u"Last", Found{3, {0xFF}}}}},
-
-        {"a trailing backslash in a text is not a continuation",
-         "[HKEY_LOCAL_MACHINE\\Software\\Folder]\n"
-         "\"CommonFiles\"=\"C:\\\\Common\\\\\"\n"
-         "\"Next\"=\"n\"\n",
-         {{LM, u"Software\\Folder", u"CommonFiles", Found{1, Text(u"C:\\Common\\")}},
-          {LM, u"Software\\Folder", u"Next", Found{1, Text(u"n")}}}},
 
         {"names compare without regard to case",
          "[HKEY_LOCAL_MACHINE\\Software\\\xC3\x9Cnicode Key]\n"
@@ -322,22 +236,6 @@ std::vector<Case> Cases() {
           {LM, u"Software\\Twice", u"Gone", std::nullopt},
           {LM, u"Software\\Twice", u"Back", Found{1, Text(u"again")}},
           {LM, u"Software\\Other", u"A", Found{1, Text(u"other")}}}},
-
-        {"deleted keys and values before any key are not read",
-         "\"Orphan\"=\"x\"\n"
-         "[-HKEY_LOCAL_MACHINE\\Software\\Deleted]\n"
-         "\"Inside\"=\"x\"\n"
-         "[HKEY_LOCAL_MACHINE\\Software\\Deleted\\Child]\n"
-         "\"Child\"=\"c\"\n",
-         {{LM, u"Software\\Deleted", u"Inside", std::nullopt},
-          {LM, u"", u"Orphan", std::nullopt},
-          {LM, u"Software\\Deleted\\Child", u"Child", Found{1, Text(u"c")}}}},
-
-        {"names that are not UTF-8 keep their bytes",
-         "[HKEY_LOCAL_MACHINE\\Software\\Caf\xE9]\n"
-         "\"Na\xEFve\"=\"caf\xE9\"\n",
-         {{LM, u"Software\\Caf\xDCE9", u"Na\xDCEFve", Found{1, Text(u"caf\xDCE9")}},
-          {LM, u"Software\\Caf\u00E9", u"Na\u00EFve", std::nullopt}}},
 
         {"the root's own values",
          "[HKEY_LOCAL_MACHINE]\n"
@@ -400,32 +298,6 @@ TEST(RegistryFileTest, ParentsOfNamedKeysExist) {
         EXPECT_EQ(file.FindKey(row.root, row.path, key), row.exists);
         EXPECT_EQ(key != nullptr, row.ownEntry);
     }
-}
-
-TEST(RegistryFileTest, FilesWithoutKeys) {
-    const std::vector<Bytes> files = {
-        {},
-        {0xEF, 0xBB, 0xBF},
-        {0xFF, 0xFE},
-        {0xFF, 0xFE, '['},
-        Encode("Windows Registry Editor Version 5.00\n\n", Encoding::Utf16, true),
-        Encode("[HKEY_USERS\\.DEFAULT]\n\"a\"=\"b\"\n", Encoding::Utf8, false),
-        Encode("[HKEY_LOCAL_MACHINE\\Software", Encoding::Utf8, false),
-    };
-    for (const Bytes& bytes : files) {
-        const RegistryFile file = ParseRegistryFile(bytes.data(), bytes.size());
-        const RegistryFile::Key* key = nullptr;
-        EXPECT_TRUE(file.Empty());
-        EXPECT_FALSE(file.FindKey(LM, u"", key));
-        EXPECT_FALSE(file.FindKey(CR, u"", key));
-    }
-}
-
-TEST(RegistryFileTest, OddLastByteOfUtf16FileIsIgnored) {
-    Bytes bytes = Encode("[HKCR\\.odd]\n@=\"x\"", Encoding::Utf16, false);
-    bytes.push_back('\n');
-    const RegistryFile file = ParseRegistryFile(bytes.data(), bytes.size());
-    EXPECT_EQ(Lookup(file, CR, u".odd", u""), (Found{1, Text(u"x")}));
 }
 
 }  // namespace

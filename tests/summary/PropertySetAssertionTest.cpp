@@ -1,8 +1,8 @@
 // What the property-set reader reports: a name met twice in a dictionary.
 #include <gtest/gtest.h>
 
-#include "formats/PropertySetReader.h"
 #include "fileinfo/SummaryInfoReader.h"
+#include "formats/PropertySetReader.h"
 #include "platform/StructuredStorage.h"
 #include "tests/summary/PropertySetBytes.h"
 #include "tests/support/AssertionCapture.h"

@@ -2,18 +2,25 @@
 
 #include <sstream>
 
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
 namespace testing_summary {
 
 const std::u16string kSummaryStreamName = u"\x05SummaryInformation";
 
-std::filesystem::path DataFile(const std::string& name) {
+std::filesystem::path SourceFile(const std::string& relative) {
     std::string root = FSDATA_SOURCE_DIR;
     // The Windows build runs under Wine, where the source tree is on Z:.
     if (testing_support::IsWindowsBuild() && !root.empty() && root[0] == '/')
         root = "Z:" + root;
-    return std::filesystem::path(root) / "tests" / "summary" / "data" / name;
+    return std::filesystem::path(root) / relative;
+}
+
+std::filesystem::path DataFile(const std::string& name) {
+    if (name.rfind("docfile_", 0) == 0)
+        return SourceFile("tests/summary/data/" + name);
+    return testing_support::ReferenceFolder() / "ole" / name;
 }
 
 std::u16string PathText(const std::filesystem::path& path) {

@@ -10,7 +10,11 @@
 
 namespace testing_summary {
 
-// A file of tests/summary/data.
+// A file of the source tree ("fuzz/corpus/...").
+std::filesystem::path SourceFile(const std::string& relative);
+
+// A compound file or hexdump that Wine wrote (the reference folder), or one
+// of tests/summary/data (docfile_*.stg, written through the real API).
 std::filesystem::path DataFile(const std::string& name);
 
 // The path as the platform's API takes it.

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -9,10 +10,15 @@ namespace {
 
 const char kLoggerKey[] = "HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum\\";
 
-// The registry of this test program: key -> value name -> text, written out
+struct RegValue {
+    uint32_t type;
+    std::string data;
+};
+
+// The registry of this test program: key -> value name -> value, written out
 // whole to the file that VELLUM_REGISTRY names at every change.
-std::map<std::string, std::map<std::string, std::string>>& Keys() {
-    static auto* keys = new std::map<std::string, std::map<std::string, std::string>>();
+std::map<std::string, std::map<std::string, RegValue>>& Keys() {
+    static auto* keys = new std::map<std::string, std::map<std::string, RegValue>>();
     return *keys;
 }
 
@@ -21,14 +27,37 @@ std::filesystem::path RegistryFile() {
     return folder->path() / "registry.reg";
 }
 
-std::string RegEscape(const std::string& text) {
-    std::string escaped;
+std::string RegQuoted(const std::string& text) {
+    std::string quoted = "\"";
     for (char c : text) {
         if (c == '\\' || c == '"')
-            escaped += '\\';
-        escaped += c;
+            quoted += '\\';
+        quoted += c;
     }
-    return escaped;
+    return quoted + '"';
+}
+
+// A text value as a quoted text when it is one NUL-terminated text, else as
+// hex(N) bytes broken over continuation lines.
+std::string RegData(const RegValue& value) {
+    const std::string& d = value.data;
+    std::u16string text;
+    for (size_t i = 0; i + 1 < d.size(); i += 2)
+        text +=
+            static_cast<char16_t>(static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8);
+    if (value.type == 1 && d.size() % 2 == 0 && !text.empty() && text.back() == 0 &&
+        text.find(u'\0') == text.size() - 1)
+        return RegQuoted(U8(text.substr(0, text.size() - 1)));
+    char type[16];
+    std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(value.type));
+    std::string out = type;
+    const char* digits = "0123456789abcdef";
+    for (size_t i = 0; i < d.size(); ++i) {
+        out += i == 0 ? "" : i % 8 == 0 ? ",\\\n  " : ",";
+        out += digits[static_cast<uint8_t>(d[i]) >> 4];
+        out += digits[d[i] & 15];
+    }
+    return out;
 }
 
 void WriteRegistry() {
@@ -36,12 +65,18 @@ void WriteRegistry() {
     out << "Windows Registry Editor Version 5.00\n";
     for (const auto& [key, values] : Keys()) {
         out << "\n[" << key << "]\n";
-        for (const auto& [name, text] : values)
-            out << (name.empty() ? "@" : "\"" + RegEscape(name) + "\"") << "=\"" << RegEscape(text)
-                << "\"\n";
+        for (const auto& [name, value] : values)
+            out << (name.empty() ? "@" : RegQuoted(name)) << "=" << RegData(value) << "\n";
     }
     out.close();
     SetEnvironment("VELLUM_REGISTRY", RegistryFile().string());
+}
+
+std::string TextData(const std::u16string& text) {
+    std::string data;
+    for (char16_t unit : text + u'\0')
+        data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return data;
 }
 
 }  // namespace
@@ -59,7 +94,7 @@ void UnsetEnvironment(const std::string& name) {
 }
 
 void SetLoggerFolder(const std::u16string& folder) {
-    Keys()[kLoggerKey]["CommonFiles"] = U8(folder);
+    Keys()[kLoggerKey]["CommonFiles"] = {1, TextData(folder)};
     WriteRegistry();
 }
 
@@ -73,7 +108,20 @@ void SetClassDefault(const std::u16string& key, const std::u16string& value) {
     if (value.empty())
         Keys().erase(path);
     else
-        Keys()[path][""] = U8(value);
+        Keys()[path][""] = {1, TextData(value)};
+    WriteRegistry();
+}
+
+void SetRegistryValue(const std::u16string& key, const std::u16string& name, uint32_t type,
+                      const std::string& data) {
+    Keys()[U8(key)][U8(name)] = {type, data};
+    WriteRegistry();
+}
+
+void RemoveRegistryKey(const std::u16string& key) {
+    const std::string path = U8(key);
+    for (auto it = Keys().begin(); it != Keys().end();)
+        it = it->first == path || it->first.rfind(path + "\\", 0) == 0 ? Keys().erase(it) : ++it;
     WriteRegistry();
 }
 

@@ -2,6 +2,7 @@
 // logger's registry entry, and the driver library beside the test program.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -45,6 +46,14 @@ void RemoveLoggerKey();
 // The default value of a key under HKEY_CLASSES_ROOT, set for this test
 // program (an empty `value` removes the key).
 void SetClassDefault(const std::u16string& key, const std::u16string& value);
+
+// A value in the registry of this test program, under a key named from its
+// root ("HKEY_LOCAL_MACHINE\\Software\\..."): the real registry on Windows, the
+// .reg file that VELLUM_REGISTRY names on POSIX (the one writer of .reg
+// files in the tests). RemoveRegistryKey removes a key with its subkeys.
+void SetRegistryValue(const std::u16string& key, const std::u16string& name, uint32_t type,
+                      const std::string& data);
+void RemoveRegistryKey(const std::u16string& key);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 

@@ -17,6 +17,7 @@
 #include "platform/FileContents.h"
 #include "platform/PathSplit.h"
 #include "platform/VersionResource.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 #include "tests/versioninfo/VersionFixtures.h"
 
@@ -32,14 +33,6 @@ const char16_t* const kFixtures[] = {
     u"noversion.dll", u"idtwo.dll",   u"neutral.dll",  u"badsignature.dll",
 };
 
-// Wine's own PE files, 64-bit and 32-bit, when Wine is installed.
-const char16_t* const kWineFiles[] = {
-    u"kernel32.dll", u"ntdll.dll",   u"ole32.dll",   u"oleaut32.dll",   u"msvcrt.dll",
-    u"comctl32.dll", u"user32.dll",  u"gdi32.dll",   u"advapi32.dll",   u"shell32.dll",
-    u"version.dll",  u"ws2_32.dll",  u"wininet.dll", u"msi.dll",        u"notepad.exe",
-    u"regedit.exe",  u"winecfg.exe", u"cmd.exe",     u"kernelbase.dll",
-};
-
 const char16_t* const kStringKeys[] = {
     u"Comments",     u"CompanyName",    u"FileDescription", u"FileVersion",
     u"InternalName", u"LegalCopyright", u"LegalTrademarks", u"OriginalFilename",
@@ -50,39 +43,32 @@ std::vector<std::u16string> Files() {
     std::vector<std::u16string> files;
     for (const char16_t* name : kFixtures)
         files.push_back(version_testing::FixtureFolder() + platform::kPathSeparator + name);
-    for (bool bits32 : {false, true}) {
-        const std::u16string folder = version_testing::WineFolder(bits32);
-        if (folder.empty())
-            continue;
-        for (const char16_t* name : kWineFiles)
+    // Wine's own PE files (version.tsv), when Wine is installed.
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("version.tsv");
+    for (const auto& row : table.rows()) {
+        std::u16string folder, name;
+        if (version_testing::WineFile(table.Field(row, "same_bytes_in_wine_builtin_dir"),
+                                      table.Field(row, "unix_path_of_file"), folder, name))
             files.push_back(folder + platform::kPathSeparator + name);
     }
     return files;
 }
 
-// The sub-blocks asked of a block whose first translation is `t` ("040904b0").
+// The sub-blocks of version_keys.tsv and every string value, asked of a
+// block whose first translation is `t` ("040904b0") in place of the
+// table's.
 std::vector<std::u16string> Queries(const std::u16string& t) {
-    std::u16string upper = t;
-    for (char16_t& c : upper)
-        c = c >= u'a' && c <= u'f' ? static_cast<char16_t>(c - 32) : c;
-    std::vector<std::u16string> queries = {
-        u"\\",
-        u"",
-        u"\\\\",
-        u"/",
-        u"\\VarFileInfo",
-        u"\\VarFileInfo\\Translation",
-        u"varfileinfo\\translation\\",
-        u"\\StringFileInfo",
-        u"\\StringFileInfo\\" + t,
-        u"\\StringFileInfo\\" + t + u"\\",
-        u"\\stringfileinfo\\" + upper + u"\\FILEVERSION",
-        u"\\\\StringFileInfo\\\\" + t + u"\\\\FileVersion\\",
-        u"/StringFileInfo/" + t + u"/FileVersion",
-        u"\\StringFileInfo\\" + t + u"\\FileVers",
-        u"\\StringFileInfo\\" + t + u"\\FileVersion ",
-        u"\\StringFileInfo\\0409\\FileVersion",
-    };
+    std::vector<std::u16string> queries;
+    const testing_support::ReferenceTable table =
+        testing_support::ReferenceTable::Load("version_keys.tsv");
+    for (const auto& row : table.rows()) {
+        std::u16string query = U16(testing_support::Unquoted(table.Field(row, "sub_block")));
+        const size_t at = query.find(u"040904b0");
+        if (at != std::u16string::npos)
+            query.replace(at, 8, t);
+        queries.push_back(query);
+    }
     for (const char16_t* key : kStringKeys)
         queries.push_back(u"\\StringFileInfo\\" + t + u"\\" + key);
     return queries;

@@ -1,5 +1,6 @@
 #include "tests/versioninfo/VersionFixtures.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/TestSupport.h"
@@ -10,14 +11,25 @@ std::u16string FixtureFolder() {
     return testing_support::ProgramFolder() + u"versionfixtures";
 }
 
-std::u16string WineFolder(bool bits32) {
-    const std::u16string folder = testing_support::IsWindowsBuild()
-                                      ? u"Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\"
-                                      : u"/usr/lib/x86_64-linux-gnu/wine/";
-    const std::u16string path = folder + (bits32 ? u"i386-windows" : u"x86_64-windows");
+bool WineFile(const std::string& sameBytes, const std::string& unixPath, std::u16string& folder,
+              std::u16string& name) {
+    const std::string identical = "identical: ";
+    std::string path =
+        sameBytes.rfind(identical, 0) == 0 ? sameBytes.substr(identical.size()) : unixPath;
+    if (path.rfind("/usr/lib/", 0) != 0)
+        return false;
+    const size_t slash = path.rfind('/');
+    name = testing_support::U16(path.substr(slash + 1));
+    path.resize(slash);
+    if (testing_support::IsWindowsBuild()) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        path = "Z:" + path;
+    }
+    folder = testing_support::U16(path);
     std::error_code error;
-    return std::filesystem::is_directory(std::filesystem::path(path), error) ? path
-                                                                             : std::u16string();
+    return std::filesystem::is_regular_file(
+        std::filesystem::path(folder + (testing_support::IsWindowsBuild() ? u"\\" : u"/") + name),
+        error);
 }
 
 VersionRow LoadVersionRow(FileRecord& record, const std::u16string& directory,

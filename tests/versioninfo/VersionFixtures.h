@@ -13,9 +13,11 @@ namespace version_testing {
 // separator).
 std::u16string FixtureFolder();
 
-// Wine's own PE files (64-bit or 32-bit), as this build's file functions
-// name the folder; empty when Wine is not installed.
-std::u16string WineFolder(bool bits32);
+// The Linux file of a version.tsv row (a file of Wine's own, byte for byte
+// the one the row was recorded from), split into folder and name as this
+// build's file functions name them; false when there is none here.
+bool WineFile(const std::string& sameBytes, const std::string& unixPath, std::u16string& folder,
+              std::u16string& name);
 
 // The version group as texts ("" for empty) and flags (-1, 0, 1).
 struct VersionRow {

@@ -10,6 +10,7 @@
 #include "platform/PathSplit.h"
 #include "platform/VersionResource.h"
 #include "tests/platform/OnPlatform.h"
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 #include "tests/versioninfo/VersionFixtures.h"
 
@@ -61,17 +62,6 @@ private:
     std::unique_ptr<uint8_t[]> block_;
 };
 
-TEST(VersionResource, SizeIsTwiceTheResourcePlusFour) {
-    const VersionBlock block(Fixture(u"full64.dll"));
-    ASSERT_TRUE(block.read());
-    EXPECT_EQ(block.handle(), 0u);
-    // The resource is the VS_VERSIONINFO node, whose first word is its length.
-    uint16_t rootLength = 0;
-    std::memcpy(&rootLength, block.data(), 2);
-    EXPECT_EQ(block.size(), 2u * rootLength + 4);
-    EXPECT_EQ(VersionBlock(Fixture(u"image32.dll")).size() % 2, 0u);
-}
-
 TEST(VersionResource, NoInformation) {
     TempDir dir;
     const std::u16string folder = dir.folderText();
@@ -88,47 +78,32 @@ TEST(VersionResource, NoInformation) {
     }
 }
 
+// Sub-block paths asked of a file of Wine's as the real VerQueryValueW
+// answered them (version_keys.tsv): "offset N ...", a "text", or "-".
 TEST(VersionResource, SubBlockPaths) {
-    const VersionBlock block(Fixture(u"full64.dll"));
-    ASSERT_TRUE(block.read());
-    const struct {
-        const char16_t* path;
-        const char* answer;
-        bool text;
-    } rows[] = {
-        // The fixed information follows the 40 bytes of the root's header.
-        {u"\\", "offset 40 length 52", false},
-        {u"", "offset 40 length 52", false},
-        {u"\\\\", "offset 40 length 52", false},
-        {u"/", "failed", false},
-        // Blocks that only hold others answer with length 0; a string's length
-        // counts its NUL.
-        {u"\\StringFileInfo", "offset 128 length 0", false},
-        {u"\\StringFileInfo\\040904b0", "offset 152 length 0", false},
-        {u"\\StringFileInfo\\040904b0\\", "offset 152 length 0", false},
-        {u"\\StringFileInfo\\040904b0\\FileVersion", "text 6.1.7601.0 length 11", true},
-        {u"\\StringFileInfo\\040904B0\\FileVersion", "text 6.1.7601.0 length 11", true},
-        {u"\\stringfileinfo\\040904b0\\FILEVERSION", "text 6.1.7601.0 length 11", true},
-        {u"StringFileInfo\\040904b0\\FileVersion", "text 6.1.7601.0 length 11", true},
-        {u"\\\\StringFileInfo\\\\040904b0\\\\FileVersion\\", "text 6.1.7601.0 length 11", true},
-        {u"/StringFileInfo/040904b0/FileVersion", "failed", true},
-        {u"\\StringFileInfo\\040904b0\\FileVers", "failed", true},
-        {u"\\StringFileInfo\\040904b0\\FileVersionX", "failed", true},
-        {u"\\StringFileInfo\\040904b0\\ FileVersion", "failed", true},
-        {u"\\StringFileInfo\\040904b0\\FileVersion ", "failed", true},
-        {u"\\StringFileInfo\\040904e4\\FileVersion", "failed", true},
-        {u"\\StringFileInfo\\0409\\FileVersion", "failed", true},
-        {u"\\StringFileInfo\\040904b0\\Nope", "failed", true},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(block.Query(row.path, row.text), row.answer) << U8(row.path);
-
-    // Binary values count bytes: language 0x0409, code page 0x04B0.
-    for (const char16_t* path : {u"\\VarFileInfo\\Translation", u"varfileinfo\\translation\\"}) {
-        const void* value = nullptr;
-        uint32_t length = 0;
-        ASSERT_TRUE(platform::QueryVersionValue(block.data(), path, &value, &length)) << U8(path);
-        EXPECT_EQ(std::string(static_cast<const char*>(value), length), "\x09\x04\xB0\x04");
+    const ReferenceTable files = ReferenceTable::Load("version.tsv");
+    const ReferenceTable keys = ReferenceTable::Load("version_keys.tsv");
+    std::u16string folder, name;
+    for (const ReferenceTable::Row& row : keys.rows()) {
+        SCOPED_TRACE(row.name);
+        for (const ReferenceTable::Row& file : files.rows())
+            if (files.Field(file, "file") == keys.Field(row, "file") &&
+                !version_testing::WineFile(files.Field(file, "same_bytes_in_wine_builtin_dir"),
+                                           files.Field(file, "unix_path_of_file"), folder, name))
+                GTEST_SKIP() << "Wine is not installed";
+        const VersionBlock block(folder + platform::kPathSeparator + name);
+        ASSERT_TRUE(block.read());
+        const std::string value = keys.Field(row, "value");
+        const std::string length = keys.Field(row, "len");
+        const std::u16string path = U16(Unquoted(keys.Field(row, "sub_block")));
+        if (value == "-")
+            EXPECT_EQ(block.Query(path.c_str()), "failed");
+        else if (value[0] == '"')
+            EXPECT_EQ(block.Query(path.c_str(), true),
+                      "text " + Unquoted(value) + " length " + length);
+        else
+            EXPECT_EQ(block.Query(path.c_str()),
+                      value.substr(0, value.find(" bytes")) + " length " + length);
     }
 }
 
@@ -149,33 +124,27 @@ TEST(VersionResource, AShorterBlockHoldsTheStartOfTheResource) {
     EXPECT_EQ(std::memcmp(part.get() + 2, whole.data() + 2, 90), 0);
 }
 
+// The language names of locale.tsv. The Linux build names a locale after
+// glibc's, which departs from Windows's for Chinese and the invariant one.
 TEST(LocaleName, LanguageNames) {
-    const struct {
-        uint32_t lcid;
-        std::string posix;
-        std::string windows;
-    } rows[] = {
-        {0x0409, "English (United States)", "English (United States)"},
-        {0x0009, "English (United States)", "English (United States)"},
-        {0x0809, "English (United Kingdom)", "English (United Kingdom)"},
-        {0x0407, "German (Germany)", "German (Germany)"},
-        {0x0007, "German (Germany)", "German (Germany)"},
-        {0x00010407, "German (Germany)", "German (Germany)"},
-        {0x040C, "French (France)", "French (France)"},
-        {0x0C0C, "French (Canada)", "French (Canada)"},
-        {0x0411, "Japanese (Japan)", "Japanese (Japan)"},
-        {0x0416, "Portuguese (Brazil)", "Portuguese (Brazil)"},
-        {0x0419, "Russian (Russia)", "Russian (Russia)"},
-        {0x0804, "Chinese (China)", "Chinese (Simplified, China)"},
-        {0x1234, "", ""},
-    };
-    for (const auto& row : rows) {
+    const ReferenceTable table = ReferenceTable::Load("locale.tsv");
+    for (const ReferenceTable::Row& row : table.rows()) {
+        if (table.Field(row, "args") != "LOCALE_SLANGUAGE(0x2) cch=60")
+            continue;
+        const uint32_t lcid = std::stoul(table.Field(row, "input"), nullptr, 16);
+        if ((lcid & 0xFFF) == 0)
+            continue;  // the default locales follow the user's
+        SCOPED_TRACE(row.name);
         char16_t name[60] = {};
-        const int written = platform::GetLocaleLanguageName(row.lcid, name, 60);
-        const std::string expected = OnPlatform(row.posix, row.windows);
-        EXPECT_EQ(U8(name), expected) << std::hex << row.lcid;
-        EXPECT_EQ(written, expected.empty() ? 0 : static_cast<int>(expected.size()) + 1)
-            << std::hex << row.lcid;
+        const int written = platform::GetLocaleLanguageName(lcid, name, 60);
+        const std::string output = table.Field(row, "output");
+        std::string expected = output[0] == '"' ? Unquoted(output) : "";
+        if (lcid == 0x0804)
+            expected = OnPlatform<std::string>("Chinese (China)", expected);
+        if (lcid == 0x007F)
+            expected = OnPlatform<std::string>("English (United States, Computer)", expected);
+        EXPECT_EQ(U8(name), expected);
+        EXPECT_EQ(written, expected.empty() ? 0 : static_cast<int>(U16(expected).size()) + 1);
     }
 }
 
