@@ -59,12 +59,12 @@ std::u16string Bytes(const void* data, size_t size) {
 
 // The property as the system reads it; "absent" when it is not there.
 std::string SystemValue(IPropertyStorage& properties, PROPID id, bool unicodeSet) {
-    PROPSPEC spec;
-    spec.ulKind = PRSPEC_PROPID;
-    spec.propid = id;
+    PROPSPEC which;
+    which.ulKind = PRSPEC_PROPID;
+    which.propid = id;
     PROPVARIANT value;
     PropVariantInit(&value);
-    if (properties.ReadMultiple(1, &spec, &value) != S_OK)
+    if (properties.ReadMultiple(1, &which, &value) != S_OK)
         return "absent";
     std::string shown;
     switch (value.vt) {
