@@ -38,21 +38,34 @@ void AppendCodeUnit(unsigned unit, std::string& out) {
 
 }  // namespace
 
-std::filesystem::path ReferenceFolder() {
-    if (const char* named = std::getenv("FSDATA_REFERENCE_DIR"); named != nullptr && *named)
-        return named;
+std::filesystem::path SourceFolder() {
     std::string root = FSDATA_SOURCE_DIR;
     // The Windows build runs under Wine, where the source tree is on Z:.
     if (IsWindowsBuild() && !root.empty() && root[0] == '/')
         root = "Z:" + root;
-    return std::filesystem::path(root).parent_path() / "shared" / "reference";
+    return root;
+}
+
+std::filesystem::path ReferenceFolder() {
+    if (const char* named = std::getenv("FSDATA_REFERENCE_DIR"); named != nullptr && *named)
+        return named;
+    return SourceFolder().parent_path() / "shared" / "reference";
 }
 
 ReferenceTable ReferenceTable::Load(const std::string& file) {
+    return LoadPath(ReferenceFolder() / file, file);
+}
+
+ReferenceTable ReferenceTable::LoadCases(const std::string& file) {
+    return LoadPath(SourceFolder() / "tests" / file, file);
+}
+
+ReferenceTable ReferenceTable::LoadPath(const std::filesystem::path& path,
+                                        const std::string& file) {
     ReferenceTable table;
-    std::ifstream in(ReferenceFolder() / file, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-        ADD_FAILURE() << "cannot read the reference table " << (ReferenceFolder() / file).string();
+        ADD_FAILURE() << "cannot read the table " << path.string();
         return table;
     }
     std::string line;
@@ -61,6 +74,8 @@ ReferenceTable ReferenceTable::Load(const std::string& file) {
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        if (!line.empty() && line[0] == '#')
+            continue;
         if (table.headers_.empty())
             table.headers_ = SplitTabs(line);
         else if (!line.empty())

@@ -19,6 +19,9 @@ public:
     // Loads `file` ("oleaut.tsv"); an unreadable table fails the running
     // test and is empty.
     static ReferenceTable Load(const std::string& file);
+    // Loads a table of the tests' own cases, `file` relative to tests/
+    // ("search/walk.tsv"). Lines starting with '#' are comments.
+    static ReferenceTable LoadCases(const std::string& file);
 
     const std::vector<Row>& rows() const { return rows_; }
     // The index of a column by its header name; fails the running test and
@@ -28,12 +31,16 @@ public:
     std::string Field(const Row& row, const std::string& header) const;
 
 private:
+    static ReferenceTable LoadPath(const std::filesystem::path& path, const std::string& file);
+
     std::vector<std::string> headers_;
     std::vector<Row> rows_;
 };
 
-// The folder of the reference tables, as this build's file functions name it.
+// The folder of the reference tables, and the source tree, as this build's
+// file functions name them.
 std::filesystem::path ReferenceFolder();
+std::filesystem::path SourceFolder();
 
 // A field as the tables escape it (\\ \t \n \r \xNN \uXXXX): as bytes
 // (UTF-8, a lone surrogate in its three-byte form), or as UTF-16.
