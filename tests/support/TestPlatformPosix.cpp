@@ -8,8 +8,6 @@
 namespace testing_support {
 namespace {
 
-const char kLoggerKey[] = "HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum\\";
-
 struct RegValue {
     uint32_t type;
     std::string data;
@@ -72,13 +70,6 @@ void WriteRegistry() {
     SetEnvironment("VELLUM_REGISTRY", RegistryFile().string());
 }
 
-std::string TextData(const std::u16string& text) {
-    std::string data;
-    for (char16_t unit : text + u'\0')
-        data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return data;
-}
-
 }  // namespace
 
 bool IsWindowsBuild() {
@@ -91,25 +82,6 @@ void SetEnvironment(const std::string& name, const std::string& value) {
 
 void UnsetEnvironment(const std::string& name) {
     unsetenv(name.c_str());
-}
-
-void SetLoggerFolder(const std::u16string& folder) {
-    Keys()[kLoggerKey]["CommonFiles"] = {1, TextData(folder)};
-    WriteRegistry();
-}
-
-void RemoveLoggerKey() {
-    Keys().erase(kLoggerKey);
-    WriteRegistry();
-}
-
-void SetClassDefault(const std::u16string& key, const std::u16string& value) {
-    std::string path = "HKEY_CLASSES_ROOT\\" + U8(key);
-    if (value.empty())
-        Keys().erase(path);
-    else
-        Keys()[path][""] = {1, TextData(value)};
-    WriteRegistry();
 }
 
 void SetRegistryValue(const std::u16string& key, const std::u16string& name, uint32_t type,

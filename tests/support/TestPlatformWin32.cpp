@@ -5,10 +5,6 @@
 #include "tests/support/TestSupport.h"
 
 namespace testing_support {
-namespace {
-const wchar_t kLoggerKey[] = L"Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
-}
-
 bool IsWindowsBuild() {
     return true;
 }
@@ -25,35 +21,6 @@ void UnsetEnvironment(const std::string& name) {
     std::u16string wideName = U16(name);
     SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.c_str()), nullptr);
     _putenv_s(name.c_str(), "");
-}
-
-void SetLoggerFolder(const std::u16string& folder) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kLoggerKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, L"CommonFiles", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
-    RegCloseKey(key);
-}
-
-void RemoveLoggerKey() {
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kLoggerKey);
-}
-
-void SetClassDefault(const std::u16string& key, const std::u16string& value) {
-    auto* name = reinterpret_cast<const wchar_t*>(key.c_str());
-    if (value.empty()) {
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, name);
-        return;
-    }
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, name, 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
-    RegCloseKey(opened);
 }
 
 namespace {

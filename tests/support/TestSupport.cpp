@@ -13,6 +13,20 @@
 #include "platform/TextEncoding.h"
 
 namespace testing_support {
+namespace {
+
+const char16_t kLoggerKey[] =
+    u"HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
+
+// A REG_SZ value's bytes: UTF-16LE with its NUL.
+std::string TextData(const std::u16string& text) {
+    std::string data;
+    for (char16_t unit : text + u'\0')
+        data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return data;
+}
+
+}  // namespace
 
 std::u16string U16(const std::string& utf8) {
     return platform::Utf8ToUtf16(utf8);
@@ -53,6 +67,21 @@ std::filesystem::path TempDir::Write(const std::string& name, const std::string&
     std::ofstream out(file, std::ios::binary);
     out << bytes;
     return file;
+}
+
+void SetLoggerFolder(const std::u16string& folder) {
+    SetRegistryValue(kLoggerKey, u"CommonFiles", 1, TextData(folder));
+}
+
+void RemoveLoggerKey() {
+    RemoveRegistryKey(kLoggerKey);
+}
+
+void SetClassDefault(const std::u16string& key, const std::u16string& value) {
+    if (value.empty())
+        RemoveRegistryKey(u"HKEY_CLASSES_ROOT\\" + key);
+    else
+        SetRegistryValue(u"HKEY_CLASSES_ROOT\\" + key, u"", 1, TextData(value));
 }
 
 std::u16string ProgramFolder() {
