@@ -100,7 +100,9 @@ TEST_F(DialogTest, AsFsdataPrintsItMatchesTheGoldenFiles) {
         line.command = "dialog";
         line.options["--lang"] = language;
         testing::internal::CaptureStdout();
-        EXPECT_EQ(fsdata::RunDialog(*driver_, line), fsdata::kExitSuccess);
+        fsdata::Output out(stdout);
+        EXPECT_EQ(fsdata::RunDialog(*driver_, line, out), fsdata::kExitSuccess);
+        EXPECT_TRUE(out.Flush());
         std::string printed = testing::internal::GetCapturedStdout();
         printed.erase(std::remove(printed.begin(), printed.end(), '\r'), printed.end());
         std::string root = FSDATA_SOURCE_DIR;

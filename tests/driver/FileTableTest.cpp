@@ -366,7 +366,9 @@ TEST(QueryGolden, RowsOfAFixedTree) {
         line, error))
         << error;
     testing::internal::CaptureStdout();
-    EXPECT_EQ(fsdata::RunQuery(*driver, line), fsdata::kExitSuccess);
+    fsdata::Output out(stdout);
+    EXPECT_EQ(fsdata::RunQuery(*driver, line, out), fsdata::kExitSuccess);
+    EXPECT_TRUE(out.Flush());
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               ReadWholeFile(fs::path(FSDATA_SOURCE_DIR) / "tests/driver/golden/query.jsonl"));
 }

@@ -15,8 +15,7 @@
 namespace testing_support {
 namespace {
 
-const char16_t kLoggerKey[] =
-    u"HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
+const char16_t kLoggerKey[] = u"HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
 
 // A REG_SZ value's bytes: UTF-16LE with its NUL.
 std::string TextData(const std::u16string& text) {

@@ -93,14 +93,14 @@ std::string ValueText(const DbValue* value) {
     }
 }
 
-void PrintCollection(const DbPropertyCollection* collection, int depth) {
+void PrintCollection(const DbPropertyCollection* collection, int depth, Output& out) {
     if (collection == nullptr || collection->items == nullptr)
         return;
     const std::string indent(depth * kIndentStep, ' ');
     for (uint32_t i = 0; i < collection->count; ++i) {
         const DbProperty* property = collection->items[i];
         if (property == nullptr) {
-            std::printf("%s(missing)\n", indent.c_str());
+            out.Write(indent + "(missing)\n");
             continue;
         }
         std::string line = indent + (property->name ? Text(property->name) : "(no name)");
@@ -109,14 +109,14 @@ void PrintCollection(const DbPropertyCollection* collection, int depth) {
         line += ": " + TypeName(property->valueType) + ValueText(property->value);
         if (property->description != nullptr)
             line += "; description " + Quoted(property->description);
-        std::printf("%s\n", line.c_str());
-        PrintCollection(property->uiInfo, depth + 1);
+        out.Write(line + "\n");
+        PrintCollection(property->uiInfo, depth + 1, out);
     }
 }
 
 }  // namespace
 
-int RunDialog(const host::DriverLibrary& driver, const CommandLine& line) {
+int RunDialog(const host::DriverLibrary& driver, const CommandLine& line, Output& out) {
     const host::DriverEntryPoints& api = driver.api();
     if (!api.DbInitialize || !api.DbTerminate || !api.DbFetchLogonUIInfo || !api.DbFreeLogonInfo) {
         std::fprintf(stderr, "fsdata: %s lacks the driver's entry points\n",
@@ -136,7 +136,7 @@ int RunDialog(const host::DriverLibrary& driver, const CommandLine& line) {
     DbStatus status =
         api.DbFetchLogonUIInfo(nullptr, &logonIn, nullptr, language.c_str(), &description);
     if (status == Status_Success && description != nullptr)
-        PrintCollection(description->properties, 0);
+        PrintCollection(description->properties, 0, out);
     else
         std::fprintf(stderr, "fsdata: DbFetchLogonUIInfo returned %u\n", status);
     api.DbFreeLogonInfo(description);

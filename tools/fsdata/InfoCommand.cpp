@@ -13,7 +13,7 @@ constexpr int32_t kLastInfoCode = 32;
 
 }  // namespace
 
-int RunInfo(const host::DriverLibrary& driver, const CommandLine& line) {
+int RunInfo(const host::DriverLibrary& driver, const CommandLine& line, Output& out) {
     const host::DriverEntryPoints& api = driver.api();
     std::u16string language = platform::Utf8ToUtf16(line.Get("--lang"));
 
@@ -27,14 +27,18 @@ int RunInfo(const host::DriverLibrary& driver, const CommandLine& line) {
         typeName += " (status " + std::to_string(status) + ")";
     api.DbFreeString(text);
 
-    std::printf("driver         %s\n", platform::Utf16ToUtf8(driver.path()).c_str());
-    std::printf("database type  %s\n", typeName.c_str());
-    std::printf("thread-safe    %s\n", api.IsThreadSafe() == 1 ? "yes" : "no");
-    std::printf("info codes     code  value\n");
+    out.Write("driver         " + platform::Utf16ToUtf8(driver.path()) + "\n");
+    out.Write("database type  " + typeName + "\n");
+    out.Write(std::string("thread-safe    ") + (api.IsThreadSafe() == 1 ? "yes" : "no") + "\n");
+    out.Write("info codes     code  value\n");
     for (int32_t code = 0; code <= kLastInfoCode; ++code) {
         uint32_t value = 0;
-        if (api.DbGetInfo(nullptr, code, &value) == Status_Success)
-            std::printf("               %4d  %u (0x%08X)\n", code, value, value);
+        char text[64];
+        if (api.DbGetInfo(nullptr, code, &value) == Status_Success) {
+            std::snprintf(text, sizeof text, "               %4d  %u (0x%08X)\n", code, value,
+                          value);
+            out.Write(text);
+        }
     }
     api.DbTerminate();
     return kExitSuccess;

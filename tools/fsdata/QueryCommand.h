@@ -1,15 +1,12 @@
+// fsdata query: the files under a directory, as the engine reads them.
 #pragma once
 
 #include "host/DriverLibrary.h"
 #include "tools/fsdata/CommandLine.h"
+#include "tools/fsdata/Output.h"
 
 namespace fsdata {
 
-// fsdata query [DIR] [--mask M] [--levels N] [--empty-dirs] [--fields LIST]
-//              [--format table|csv|jsonl] [--lang TAG]
-int RunQuery(const host::DriverLibrary& driver, const CommandLine& line);
-
-// fsdata fields [--lang TAG] [--format ...]: the table's fields.
-int RunFields(const host::DriverLibrary& driver, const CommandLine& line);
+int RunQuery(const host::DriverLibrary& driver, const CommandLine& line, Output& out);
 
 }  // namespace fsdata

@@ -1,116 +1,23 @@
 #include "tools/fsdata/RowWriter.h"
 
-#include <algorithm>
+#include <cstdio>
 
+#include "platform/TextEncoding.h"
+#include "tools/fsdata/TableWriter.h"
 #include "values/Calendar.h"
 
 namespace fsdata {
 namespace {
 
-// Text of a cell for the table and CSV formats; null and "no date" are empty.
-std::string PlainText(const CellValue& cell) {
-    if (cell.isNull)
-        return "";
-    switch (cell.type) {
-        case int32uValue:
-            return std::to_string(cell.number);
-        case booleanValue:
-            return cell.flag ? "true" : "false";
-        case dateTimeValue:
-            return DateTimeText(cell.dateTime);
-        default:
-            return cell.text;
-    }
-}
-
-// The number of characters a UTF-8 text shows (one per code point).
-size_t DisplayWidth(const std::string& text) {
-    return std::count_if(text.begin(), text.end(),
-                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
-}
-
-class TableWriter : public RowWriter {
-public:
-    explicit TableWriter(FILE* out) : out_(out) {}
-
-    void Header(const std::vector<std::string>& names) override {
-        header_ = names;
-        widths_.assign(names.size(), 0);
-        for (size_t i = 0; i < names.size(); ++i)
-            widths_[i] = DisplayWidth(names[i]);
-    }
-
-    // The first rows are held back to size the columns; later ones stream.
-    void Row(const std::vector<CellValue>& cells) override {
-        std::vector<std::string> texts;
-        for (const CellValue& cell : cells)
-            texts.push_back(Escape(PlainText(cell)));
-        if (!started_) {
-            held_.push_back(texts);
-            for (size_t i = 0; i < texts.size() && i < widths_.size(); ++i)
-                widths_[i] = std::max(widths_[i], std::min(DisplayWidth(texts[i]), kMaxWidth));
-            if (held_.size() == kHeldRows)
-                Start();
-            return;
-        }
-        Print(texts);
-    }
-
-    void Finish() override {
-        if (!started_)
-            Start();
-    }
-
-private:
-    static constexpr size_t kHeldRows = 200;
-    static constexpr size_t kMaxWidth = 60;
-
-    // Line breaks and tabs would break the columns.
-    static std::string Escape(const std::string& text) {
-        std::string escaped;
-        for (char c : text)
-            escaped += c == '\n' ? std::string("\\n") : c == '\t' ? " " : std::string(1, c);
-        return escaped;
-    }
-
-    void Start() {
-        started_ = true;
-        Print(header_);
-        std::vector<std::string> rules;
-        for (size_t width : widths_)
-            rules.push_back(std::string(width, '-'));
-        Print(rules);
-        for (const auto& row : held_)
-            Print(row);
-        held_.clear();
-    }
-
-    void Print(const std::vector<std::string>& texts) {
-        std::string line;
-        for (size_t i = 0; i < texts.size(); ++i) {
-            if (i > 0)
-                line += "  ";
-            line += texts[i];
-            if (i + 1 < texts.size() && i < widths_.size()) {
-                size_t width = DisplayWidth(texts[i]);
-                if (width < widths_[i])
-                    line.append(widths_[i] - width, ' ');
-            }
-        }
-        std::fprintf(out_, "%s\n", line.c_str());
-    }
-
-    FILE* out_;
-    std::vector<std::string> header_;
-    std::vector<size_t> widths_;
-    std::vector<std::vector<std::string>> held_;
-    bool started_ = false;
-};
-
 class CsvWriter : public RowWriter {
 public:
-    explicit CsvWriter(FILE* out) : out_(out) {}
-    void Header(const std::vector<std::string>& names) override { Print(names); }
+    explicit CsvWriter(Output& out) : out_(out) {}
+    void Header(const std::vector<Column>& columns) override {
+        std::vector<std::string> names;
+        for (const Column& column : columns)
+            names.push_back(column.name);
+        Print(names);
+    }
     void Row(const std::vector<CellValue>& cells) override {
         std::vector<std::string> texts;
         for (const CellValue& cell : cells)
@@ -135,39 +42,31 @@ private:
                 line += c == '"' ? std::string("\"\"") : std::string(1, c);
             line += '"';
         }
-        std::fprintf(out_, "%s\r\n", line.c_str());
+        out_.Write(line + "\r\n");
     }
 
-    FILE* out_;
+    Output& out_;
 };
 
-std::string JsonString(const std::string& text) {
+// A JSON string of UTF-16 text: controls and lone surrogates escaped, so a
+// stray byte b of a name is \udcXX (XX = b), as surrogate escapes are.
+std::string JsonString(std::u16string_view text) {
     std::string json = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                json += "\\\"";
-                break;
-            case '\\':
-                json += "\\\\";
-                break;
-            case '\n':
-                json += "\\n";
-                break;
-            case '\r':
-                json += "\\r";
-                break;
-            case '\t':
-                json += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    json += escape;
-                } else {
-                    json += static_cast<char>(c);
-                }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (pair) {
+            json += platform::Utf16ToUtf8(text.substr(i++, 2));
+        } else if (c == u'"' || c == u'\\') {
+            json += '\\';
+            json += static_cast<char>(c);
+        } else if (c < 0x20 || (c >= 0xD800 && c <= 0xDFFF)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            json += escape;
+        } else {
+            platform::AppendUtf8(json, c);
         }
     }
     return json + "\"";
@@ -175,11 +74,11 @@ std::string JsonString(const std::string& text) {
 
 class JsonLinesWriter : public RowWriter {
 public:
-    explicit JsonLinesWriter(FILE* out) : out_(out) {}
-    void Header(const std::vector<std::string>& names) override {
+    explicit JsonLinesWriter(Output& out) : out_(out) {}
+    void Header(const std::vector<Column>& columns) override {
         keys_.clear();
-        for (const std::string& name : names)
-            keys_.push_back(JsonString(name));
+        for (const Column& column : columns)
+            keys_.push_back(JsonString(platform::Utf8ToUtf16(column.name)));
     }
     void Row(const std::vector<CellValue>& cells) override {
         std::string line = "{";
@@ -188,7 +87,7 @@ public:
                 line += ",";
             line += keys_[i] + ":" + Value(cells[i]);
         }
-        std::fprintf(out_, "%s}\n", line.c_str());
+        out_.Write(line + "}\n");
     }
 
 private:
@@ -202,20 +101,35 @@ private:
                 return cell.flag ? "true" : "false";
             case dateTimeValue: {
                 std::string text = DateTimeText(cell.dateTime);
-                return text.empty() ? "null" : JsonString(text);
+                return text.empty() ? "null" : "\"" + text + "\"";
             }
             default:
                 return JsonString(cell.text);
         }
     }
 
-    FILE* out_;
+    Output& out_;
     std::vector<std::string> keys_;
 };
 
 }  // namespace
 
-std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, FILE* out) {
+std::string PlainText(const CellValue& cell) {
+    if (cell.isNull)
+        return "";
+    switch (cell.type) {
+        case int32uValue:
+            return std::to_string(cell.number);
+        case booleanValue:
+            return cell.flag ? "true" : "false";
+        case dateTimeValue:
+            return DateTimeText(cell.dateTime);
+        default:
+            return platform::Utf16ToUtf8(cell.text);
+    }
+}
+
+std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, Output& out) {
     if (format == "table")
         return std::make_unique<TableWriter>(out);
     if (format == "csv")

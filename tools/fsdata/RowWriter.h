@@ -1,13 +1,13 @@
-// The output formats of fsdata query and fsdata fields: aligned table, CSV
-// (RFC 4180) and JSON lines.
+// The output formats of fsdata query and fsdata fields: an aligned table for
+// people, CSV (RFC 4180) and JSON Lines. Every write goes through Output.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/fsdata/Output.h"
 #include "vldb/dbdriver.h"
 
 namespace fsdata {
@@ -16,24 +16,32 @@ namespace fsdata {
 struct CellValue {
     DbValueType type = unknownValue;
     bool isNull = false;
-    std::string text;  // UTF-8, for text types
+    std::u16string text;  // for text types, with the driver's escape for stray bytes
     uint32_t number = 0;
     bool flag = false;
     DbDateTime dateTime{-1, -1, 0};
 };
 
+struct Column {
+    std::string name;     // UTF-8
+    bool isSize = false;  // a byte count: the table shows it as `ls -h` does
+};
+
 class RowWriter {
 public:
     virtual ~RowWriter() = default;
-    virtual void Header(const std::vector<std::string>& names) = 0;
+    virtual void Header(const std::vector<Column>& columns) = 0;
     virtual void Row(const std::vector<CellValue>& cells) = 0;
     virtual void Finish() {}
 };
 
 // "table", "csv" or "jsonl"; null for another name.
-std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, FILE* out);
+std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, Output& out);
 
 // "YYYY-MM-DDTHH:MM:SS.mmm", or "" for a value without a date.
 std::string DateTimeText(const DbDateTime& value);
+
+// A cell as CSV has it: null and "no date" are empty, texts their bytes.
+std::string PlainText(const CellValue& cell);
 
 }  // namespace fsdata

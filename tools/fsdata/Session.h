@@ -1,0 +1,42 @@
+// A session with the driver as the engine holds one: initialised, logged on,
+// the table's fields fetched, and everything given back at the end.
+#pragma once
+
+#include <string>
+
+#include "host/DriverLibrary.h"
+#include "host/LogonProperties.h"
+
+namespace fsdata {
+
+class Session {
+public:
+    explicit Session(const host::DriverEntryPoints& api);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // False with the driver's message and status when the logon is refused.
+    bool LogOn(const host::LogonProperties& properties, const std::u16string& language,
+               std::string& message, DbStatus& status);
+    bool FetchFields();
+    // A rowset over the logon's only table; null, with the reason on
+    // standard error, when there is none.
+    DbRowsetRef OpenTable();
+
+    const FieldDescription* Field(uint32_t ordinal) const;
+    uint32_t fieldCount() const { return fieldCount_; }
+    const host::DriverEntryPoints& api() const { return api_; }
+
+private:
+    const host::DriverEntryPoints& api_;
+    DbLogonRef logon_ = nullptr;
+    DbLogonInfo* logonInfo_ = nullptr;
+    uint32_t fieldCount_ = 0;
+    FieldDescription** fields_ = nullptr;
+};
+
+// The UTF-16 text the driver handed over; empty for null.
+std::u16string DriverText(const char16_t* text);
+
+}  // namespace fsdata
