@@ -11,6 +11,10 @@ namespace platform {
 // the wide command line.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+// Standard output writes bytes as given: Windows would otherwise write each
+// "\n" as "\r\n", which doubles the CSV's own line ends.
+void UseBinaryStandardOutput();
+
 // True when standard error is a terminal (a person is watching).
 bool IsStandardErrorTerminal();
 

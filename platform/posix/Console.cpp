@@ -9,6 +9,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
+void UseBinaryStandardOutput() {}
+
 bool IsStandardErrorTerminal() {
     return isatty(STDERR_FILENO) == 1;
 }

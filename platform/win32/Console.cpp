@@ -1,7 +1,14 @@
 #include "platform/Console.h"
 
+// clang-format off: shellapi.h needs windows.h first.
 #include <shellapi.h>
 #include <windows.h>
+// clang-format on
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 #include "platform/TextEncoding.h"
 
@@ -15,6 +22,10 @@ std::vector<std::string> ProgramArguments(int, char**) {
         words.push_back(Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide[i])));
     LocalFree(wide);
     return words;
+}
+
+void UseBinaryStandardOutput() {
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 bool IsStandardErrorTerminal() {

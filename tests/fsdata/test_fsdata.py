@@ -23,7 +23,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 FSDATA = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
-WINE = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--wine" else None
+WINE = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 and sys.argv[2] == "--wine" else None
 
 # Names a user may meet, as bytes; the second set only where POSIX allows it.
 PORTABLE_NAMES = [b"a,b", b"-dash", b"sp ace", "漢字の名前.txt".encode(), "😀emoji".encode(),
@@ -152,7 +152,9 @@ class Errors(Fixture):
     def test_usage_errors_and_refusals(self):
         with open(os.path.join(HERE, "usage_errors.tsv"), encoding="utf-8") as f:
             rows = [line.rstrip("\n").split("\t") for line in f if not line.startswith("#")]
-        for number, (args, status, message) in enumerate(rows[1:], start=2):
+        for number, (args, status, message, *windows) in enumerate(rows[1:], start=2):
+            if WINE and windows:
+                message = windows[0]
             words = [native_path(self.tree) + w[3:] if w.startswith("DIR") else w
                      for w in args.split("|")] if args else []
             with self.subTest(row=f"usage_errors.tsv:{number}", args=words):

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!ParseCommandLine(platform::ProgramArguments(argc, argv), line, error))
         return ReportUsageError(error, line.command);
+    platform::UseBinaryStandardOutput();
     Output out(stdout);
     if (line.Has("--help"))
         return Print(out, UsageText(line.command));
