@@ -1,8 +1,9 @@
 #include "platform/Console.h"
 
-// clang-format off: shellapi.h needs windows.h first.
-#include <shellapi.h>
+// shellapi.h needs windows.h first.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
 // clang-format on
 
 #include <fcntl.h>
