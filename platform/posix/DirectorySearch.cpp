@@ -24,6 +24,7 @@
 #include "platform/CaseMapping.h"
 #include "platform/PathSplit.h"
 #include "platform/TextEncoding.h"
+#include "platform/posix/QuietOpen.h"
 
 namespace platform {
 
@@ -310,7 +311,7 @@ SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data, Search
     }
 
     auto search = std::make_unique<Search>();
-    search->directory = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    search->directory = OpenQuietly(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (search->directory < 0) {
         return kInvalidSearch;
     }

@@ -9,12 +9,13 @@
 
 #include "platform/TextEncoding.h"
 #include "platform/posix/FileSource.h"
+#include "platform/posix/QuietOpen.h"
 
 namespace platform {
 
 FileSource::FileSource(const std::string& path) {
     // Non-blocking, so that a FIFO met on the walk cannot stall the open.
-    fd_ = path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = path.empty() ? -1 : OpenQuietly(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0)
         return;
     if (fstat(fd_, &info_) == 0 && S_ISREG(info_.st_mode)) {
