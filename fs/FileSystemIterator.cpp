@@ -65,8 +65,7 @@ void DirectoryLevel::NextRow(bool& found, FileRecord& record) {
         }
         const char16_t* name = search_.NextDirectory();
         if (name == nullptr) {
-            subDirsDone_ = true;
-            search_.Close();
+            subDirsDone_ = true;  // the ended search lends its listing to the file search
             break;
         }
         SWCharString subdirectory = directory_;
@@ -96,7 +95,7 @@ void DirectoryLevel::NextRow(bool& found, FileRecord& record) {
         SWCharString fileSpec = directory_;
         fileSpec += platform::kPathSeparator;
         fileSpec += fileMask_;
-        search_.SetFileSpec(fileSpec.c_str());
+        search_.Reopen(fileSpec.c_str());
         fileSearchStarted_ = true;
         if (search_.NextFile() != nullptr) {
             findData = &search_.findData();

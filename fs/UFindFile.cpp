@@ -32,28 +32,39 @@ void UFindFile::SetFileSpec(const char16_t* fileSpec) {
 }
 
 void UFindFile::Close() {
-    if (state_ == State::Open) {
+    if (handle_ != nullptr && handle_ != platform::kInvalidSearch) {
         bool bResult = platform::FindCloseSearch(handle_);
         VL_ASSERT(bResult);
     }
-    handle_ = nullptr;
+    if (previous_ != nullptr)
+        platform::FindCloseSearch(previous_);
+    handle_ = previous_ = nullptr;
     state_ = State::NotStarted;
     hasFileSpec_ = false;
     szFileSpec_.clear();
+}
+
+void UFindFile::Reopen(const char16_t* fileSpec) {
+    platform::SearchHandle previous = handle_;
+    handle_ = nullptr;
+    SetFileSpec(fileSpec);
+    previous_ = previous;
 }
 
 const char16_t* UFindFile::Advance(platform::SearchScope scope) {
     if (!hasFileSpec_ || state_ == State::Ended)
         return nullptr;
     if (state_ == State::NotStarted) {
-        handle_ = platform::FindFirstEntry(szFileSpec_, &findData_, scope);
+        handle_ = previous_ != nullptr
+                      ? platform::FindFirstEntryAgain(previous_, szFileSpec_, &findData_, scope)
+                      : platform::FindFirstEntry(szFileSpec_, &findData_, scope);
+        previous_ = nullptr;
         state_ = handle_ == platform::kInvalidSearch ? State::Ended : State::Open;
         return state_ == State::Open ? findData_.cFileName : nullptr;
     }
     if (platform::FindNextEntry(handle_, &findData_))
         return findData_.cFileName;
-    Close();
-    state_ = State::Ended;
+    state_ = State::Ended;  // the handle stays open for Reopen
     return nullptr;
 }
 

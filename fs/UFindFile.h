@@ -18,6 +18,9 @@ public:
     // `fileSpec`; the search starts at the next NextEntry.
     void SetFileSpec(const char16_t* fileSpec);
     void Close();
+    // Like SetFileSpec for another mask in the same directory: the search
+    // that just ended there lends its listing where the platform allows.
+    void Reopen(const char16_t* fileSpec);
 
     // The name of the next entry (inside the find data), or null at the end.
     const char16_t* NextEntry();
@@ -38,7 +41,8 @@ private:
     const char16_t* Advance(platform::SearchScope scope);
 
     platform::FindData findData_{};
-    platform::SearchHandle handle_ = nullptr;
+    platform::SearchHandle handle_ = nullptr;    // open, also once it has ended
+    platform::SearchHandle previous_ = nullptr;  // lent by Reopen to the next search
     State state_ = State::NotStarted;
     bool hasFileSpec_ = false;
     std::u16string szFileSpec_;

@@ -23,6 +23,11 @@ enum class SearchScope { AllEntries, DirectoriesOnly, NonDirectoriesOnly };
 // directory cannot be searched or nothing matches.
 SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data,
                             SearchScope scope = SearchScope::AllEntries);
+// A second FindFirstFileW in the directory of `search` (`fileSpec` names
+// it again, with another mask); `search` is closed either way. POSIX lists
+// each directory once: the new search filters the listing the old one read.
+SearchHandle FindFirstEntryAgain(SearchHandle search, std::u16string_view fileSpec, FindData* data,
+                                 SearchScope scope = SearchScope::AllEntries);
 // FindNextFileW: false at the end.
 bool FindNextEntry(SearchHandle search, FindData* data);
 // FindClose: false when the handle is not an open search.

@@ -1,7 +1,8 @@
-// Directory search over opendir/readdir, returning entries as FindFirstFileW
-// and FindNextFileW do on NTFS: "." and ".." first, then by name compared
-// after simple upper-casing. Each directory is read whole, so that it can be
-// sorted; each entry returned costs one statx, made when it is returned.
+// Directory search over getdents64, returning entries as FindFirstFileW and
+// FindNextFileW do on NTFS: "." and ".." first, then by name compared after
+// simple upper-casing. Each directory is read whole, so that it can be
+// sorted, and once: a second search of it with another mask filters the same
+// listing. Each entry returned costs one statx, made when it is returned.
 
 #include "platform/DirectorySearch.h"
 
@@ -43,9 +44,17 @@ struct Entry {
     unsigned char type;   // d_type; DT_UNKNOWN when readdir does not say
 };
 
+// A name as the directory listing gave it.
+struct Listed {
+    std::string bytes;
+    unsigned char type;  // d_type; DT_UNKNOWN when the file system does not say
+};
+
 struct Search {
-    int directory = -1;  // where the entries' names are looked up
-    std::vector<Entry> entries;
+    int directory = -1;           // where the entries' names are looked up
+    std::string path;             // the directory as the file specification named it
+    std::vector<Listed> listing;  // every name but "." and ".."
+    std::vector<Entry> entries;   // those this search returns, in order
     size_t next = 0;
     SearchScope scope = SearchScope::AllEntries;
     bool hasIdentity = false;  // of the entry last returned
@@ -243,26 +252,10 @@ bool Advance(Search& search, SearchScope scope, FindData* data) {
     return false;
 }
 
-// Keeps an entry of the listing when the scope and the mask let it through.
-void ListEntry(const char* bytes, unsigned char type, std::u16string_view mask, SearchScope scope,
-               std::vector<Entry>& entries) {
-    if (IsDotOrDotDot(bytes) || SkippedByScope(type, scope)) {
-        return;
-    }
-    Entry entry = MakeEntry(bytes, type);
-    if (!formats::MatchesWildcard(mask, entry.name)) {
-        return;
-    }
-    entry.key = entry.name;
-    UpperCaseInPlace(entry.key.data(), entry.key.size());
-    entries.push_back(std::move(entry));
-}
-
-// Reads the names that match, in the order they are to be returned.
-bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
-    std::vector<Entry> rest;
+// Reads every name of the directory.
+bool ReadListing(Search& search) {
     // getdents64 straight into a buffer: opendir would add an fstat and an
-    // allocation per directory, and the walk lists every directory twice.
+    // allocation per directory.
     alignas(dirent64) char buffer[32768];
     for (;;) {
         const ssize_t bytes = getdents64(search.directory, buffer, sizeof buffer);
@@ -275,10 +268,30 @@ bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
         for (ssize_t offset = 0; offset < bytes;) {
             const auto* item = reinterpret_cast<const dirent64*>(buffer + offset);
             offset += item->d_reclen;
-            ListEntry(item->d_name, item->d_type, mask, scope, rest);
+            if (!IsDotOrDotDot(item->d_name))
+                search.listing.push_back({item->d_name, item->d_type});
         }
     }
+    return true;
+}
 
+// The entries of the listing that the mask and the scope let through, in the
+// order they are to be returned.
+void SelectEntries(Search& search, std::u16string_view mask, SearchScope scope) {
+    search.entries.clear();
+    search.next = 0;
+    search.scope = scope;
+    std::vector<Entry> rest;
+    for (const Listed& listed : search.listing) {
+        if (SkippedByScope(listed.type, scope))
+            continue;
+        Entry entry = MakeEntry(listed.bytes.c_str(), listed.type);
+        if (!formats::MatchesWildcard(mask, entry.name))
+            continue;
+        entry.key = entry.name;
+        UpperCaseInPlace(entry.key.data(), entry.key.size());
+        rest.push_back(std::move(entry));
+    }
     for (const char* dots : {".", ".."}) {
         Entry entry = MakeEntry(dots, DT_DIR);
         if (!SkippedByScope(entry.type, scope) && formats::MatchesWildcard(mask, entry.name)) {
@@ -288,35 +301,58 @@ bool ReadEntries(Search& search, std::u16string_view mask, SearchScope scope) {
     std::sort(rest.begin(), rest.end(), InNtfsOrder);
     search.entries.insert(search.entries.end(), std::make_move_iterator(rest.begin()),
                           std::make_move_iterator(rest.end()));
-    return true;
+}
+
+// The directory and the mask of a file specification; false when it names
+// no search.
+bool SplitFileSpec(std::u16string_view fileSpec, std::string& directory,
+                   std::u16string_view& mask) {
+    size_t separator = fileSpec.size();
+    while (separator > 0 && !IsPathSeparator(fileSpec[separator - 1])) {
+        --separator;
+    }
+    mask = fileSpec.substr(separator);
+    if (mask.empty() || mask.find(u'\0') != std::u16string_view::npos) {
+        return false;
+    }
+    directory = separator > 0 ? Utf16ToUtf8(fileSpec.substr(0, separator)) : ".";
+    return directory.find('\0') == std::string::npos;
 }
 
 }  // namespace
 
 SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data, SearchScope scope) {
-    size_t separator = fileSpec.size();
-    while (separator > 0 && !IsPathSeparator(fileSpec[separator - 1])) {
-        --separator;
-    }
-    const std::u16string_view mask = fileSpec.substr(separator);
-    if (mask.empty() || mask.find(u'\0') != std::u16string_view::npos) {
+    std::string directory;
+    std::u16string_view mask;
+    if (!SplitFileSpec(fileSpec, directory, mask)) {
         return kInvalidSearch;
     }
-    std::string directory = ".";
-    if (separator > 0) {
-        directory = Utf16ToUtf8(fileSpec.substr(0, separator));
-    }
-    if (directory.find('\0') != std::string::npos) {
-        return kInvalidSearch;
-    }
-
     auto search = std::make_unique<Search>();
     search->directory = OpenQuietly(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (search->directory < 0) {
+    if (search->directory < 0 || !ReadListing(*search)) {
         return kInvalidSearch;
     }
-    search->scope = scope;
-    if (!ReadEntries(*search, mask, scope) || !Advance(*search, scope, data)) {
+    search->path = std::move(directory);
+    SelectEntries(*search, mask, scope);
+    if (!Advance(*search, scope, data)) {
+        return kInvalidSearch;
+    }
+    return search.release();
+}
+
+SearchHandle FindFirstEntryAgain(SearchHandle handle, std::u16string_view fileSpec, FindData* data,
+                                 SearchScope scope) {
+    std::string directory;
+    std::u16string_view mask;
+    if (handle == nullptr || handle == kInvalidSearch ||
+        !SplitFileSpec(fileSpec, directory, mask) ||
+        static_cast<Search*>(handle)->path != directory) {
+        FindCloseSearch(handle);
+        return FindFirstEntry(fileSpec, data, scope);
+    }
+    std::unique_ptr<Search> search(static_cast<Search*>(handle));
+    SelectEntries(*search, mask, scope);
+    if (!Advance(*search, scope, data)) {
         return kInvalidSearch;
     }
     return search.release();

@@ -61,6 +61,12 @@ SearchHandle FindFirstEntry(std::u16string_view fileSpec, FindData* data, Search
                             operation, nullptr, 0);
 }
 
+SearchHandle FindFirstEntryAgain(SearchHandle search, std::u16string_view fileSpec, FindData* data,
+                                 SearchScope scope) {
+    FindCloseSearch(search);
+    return FindFirstEntry(fileSpec, data, scope);
+}
+
 bool FindNextEntry(SearchHandle search, FindData* data) {
     if (search == nullptr || search == kInvalidSearch) {
         return false;
