@@ -47,11 +47,11 @@ FileTime Make(uint64_t ticks) {
 }
 
 // Runs one search to its end and closes it; nothing when it does not open.
-std::vector<FindData> List(const std::u16string& fileSpec,
+std::vector<FindData> List(const std::u16string& pattern,
                            SearchScope scope = SearchScope::AllEntries) {
     std::vector<FindData> entries;
     FindData data{};
-    const SearchHandle search = FindFirstEntry(fileSpec, &data, scope);
+    const SearchHandle search = FindFirstEntry(pattern, &data, scope);
     for (bool more = search != kInvalidSearch; more; more = FindNextEntry(search, &data))
         entries.push_back(data);
     EXPECT_TRUE(entries.empty() || FindCloseSearch(search));
@@ -381,7 +381,7 @@ TEST(PosixFindData, UnreadableFolder) {
     fs::permissions(folder.path(),
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     fs::permissions(secret, fs::perms::owner_all);
-    const std::u16string fileSpec = folder.folderText() + u"secret/*.*";
+    const std::u16string pattern = folder.folderText() + u"secret/*.*";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -389,7 +389,7 @@ TEST(PosixFindData, UnreadableFolder) {
         uint32_t high = 0;
         if (setgid(65534) != 0 || setuid(65534) != 0)
             _exit(10);
-        if (FindFirstEntry(fileSpec, &data) != kInvalidSearch)
+        if (FindFirstEntry(pattern, &data) != kInvalidSearch)
             _exit(1);
         const uint32_t low =
             GetCompressedFileSize(folder.folderText() + u"secret/inside.txt", &high);
@@ -399,7 +399,7 @@ TEST(PosixFindData, UnreadableFolder) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_EQ(status, 0)
         << "10: could not drop privileges; 1: the search opened; 2: compressed size";
-    EXPECT_EQ(Show(List(fileSpec)), "./../inside.txt");  // the owner still can
+    EXPECT_EQ(Show(List(pattern)), "./../inside.txt");  // the owner still can
 }
 
 #endif
