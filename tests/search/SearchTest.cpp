@@ -231,8 +231,11 @@ TEST(FindFile, FollowsTheTableAndMore) {
         EXPECT_TRUE(IsWindowsBuild() || found == names) << found;
     }
 
-    // The same folder through any path.
     const std::u16string base = folder.folderText();
+    EXPECT_EQ(List(base + u"sub").at(0).dwFileAttributes & 0x30, 0x10u);  // a folder
+    EXPECT_EQ(big[0].dwFileAttributes & 0x30, 0x20u);                     // an archive file
+
+    // The same folder through any path.
     const auto identity = [](const std::u16string& path) {
         DirectoryIdentity found;
         EXPECT_TRUE(GetDirectoryIdentity(path, found)) << U8(path);
