@@ -211,12 +211,27 @@ uint32_t Attributes(const Entry& entry, const struct statx& info, bool isLink) {
     return attributes;
 }
 
+// An entry of a directory that may be listed but not searched (read
+// permission without execute): what the listing knows, its name and its kind.
+void DescribeFromListing(const Entry& entry, FindData* data) {
+    std::memset(data, 0, sizeof *data);
+    struct statx kind {};
+    kind.stx_mode = (entry.type == DT_DIR ? S_IFDIR : entry.type == DT_REG ? S_IFREG : 0) | S_IWUSR;
+    data->dwFileAttributes = Attributes(entry, kind, entry.type == DT_LNK);
+    const size_t length = std::min(entry.name.size(), std::size(data->cFileName) - 1);
+    std::copy_n(entry.name.data(), length, data->cFileName);
+}
+
 // Describes one entry; false when it is gone.
 bool Describe(Search& search, const Entry& entry, FindData* data) {
     struct statx info;
     bool isLink = false;
     if (!StatEntry(search.directory, entry, info, isLink)) {
-        return false;
+        if (errno != EACCES) {
+            return false;
+        }
+        DescribeFromListing(entry, data);
+        return true;
     }
 
     search.hasIdentity = true;

@@ -375,16 +375,23 @@ TEST(PosixFindData, TimesFromTheFileSystem) {
 }
 
 // Tests run as root; a child that drops to an unprivileged user checks that a
-// folder it may not read cannot be searched.
+// folder it may not read cannot be searched, and that one it may list but not
+// search gives what the listing knows: names and kinds, as find does.
 TEST(PosixFindData, UnreadableFolder) {
     TempDir folder;
     const fs::path secret = folder.path() / "secret";
-    fs::create_directory(secret);
-    WriteFile(secret / "inside.txt", "x");
+    const fs::path listOnly = folder.path() / "list-only";
+    for (const fs::path& dir : {secret, listOnly}) {
+        fs::create_directory(dir);
+        WriteFile(dir / "inside.txt", "x");
+    }
+    fs::create_directory(listOnly / "sub");
     fs::permissions(folder.path(),
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     fs::permissions(secret, fs::perms::owner_all);
+    fs::permissions(listOnly, fs::perms::owner_all | fs::perms::others_read);
     const std::u16string pattern = folder.folderText() + u"secret/*.*";
+    const std::u16string listed = folder.folderText() + u"list-only/*";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -396,12 +403,18 @@ TEST(PosixFindData, UnreadableFolder) {
             _exit(1);
         const uint32_t low =
             GetCompressedFileSize(folder.folderText() + u"secret/inside.txt", &high);
-        _exit(low == 0xFFFFFFFF && LastErrorCode() == 5 ? 0 : 2);
+        if (low != 0xFFFFFFFF || LastErrorCode() != 5)
+            _exit(2);
+        std::string names;
+        for (const FindData& entry : List(listed))
+            names += U8(entry.cFileName) + "=" + std::to_string(entry.dwFileAttributes) + "/" +
+                     std::to_string(entry.nFileSizeLow) + " ";
+        _exit(names == ".=16/0 ..=16/0 inside.txt=32/0 sub=16/0 " ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0)
-        << "10: could not drop privileges; 1: the search opened; 2: compressed size";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop privileges; 1: the search opened; "
+                                         "2: compressed size; 3: the list-only folder";
     EXPECT_EQ(Show(List(pattern)), "./../inside.txt");  // the owner still can
 }
 
