@@ -36,6 +36,10 @@ void* operator new(std::size_t bytes) {
     return block;
 }
 
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    return ++liveBlocks, std::malloc(bytes == 0 ? 1 : bytes);  // std::stable_sort's buffers
+}
+
 // Not inlined: g++ would take the free() for a mismatch with new.
 [[gnu::noinline]] void operator delete(void* block) noexcept {
     liveBlocks -= block != nullptr;
@@ -226,11 +230,8 @@ DbValue* NewRichSource(FakeObject* object, uint32_t size) {
     record->firstValue = NewText(u"nested");
     record->secondValue = NewList(int32sValue, {NewText(u"two"), nullptr});
     const std::u16string wide = u"a text long enough for the heap";
-    record->wideString.length = wide.size();
-    record->wideString.capacity = wide.size() + 10;
-    record->wideString.storage.heapText =
-        static_cast<char16_t*>(AllocateHostBlock((wide.size() + 11) * sizeof(char16_t)));
-    std::memcpy(record->wideString.storage.heapText, wide.c_str(), (wide.size() + 1) * 2);
+    record->wideString.length = record->wideString.capacity = wide.size();
+    record->wideString.storage.heapText = DuplicateHostText(wide.c_str());
 
     auto* field = NewBlock<FieldDescription>();
     InitFieldDescription(field);
