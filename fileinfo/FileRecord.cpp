@@ -93,20 +93,30 @@ const SWCharString& FileRecord::FileTypeField() {
     const char16_t* extension = ExtensionField();
     if (extension == nullptr || *extension == 0)
         return fileType_;
+    auto known = fileTypes_.find(extension);
+    if (known != fileTypes_.end()) {
+        fileType_ = SWCharString(known->second);
+        return fileType_;
+    }
+    if (fileTypes_.size() >= kMaxFileTypes)
+        fileTypes_.clear();
+    fileType_ = FileTypeOf(extension);
+    fileTypes_.emplace(extension, fileType_.str());
+    return fileType_;
+}
 
+SWCharString FileRecord::FileTypeOf(const char16_t* extension) const {
     std::u16string className, description;
     std::u16string key = u".";
     key += extension;
     if (ReadClassText(key, className) && ReadClassText(className, description) &&
-        !description.empty()) {
-        fileType_ = std::move(description);
-        return fileType_;
-    }
+        !description.empty())
+        return SWCharString(description);
     std::u16string upper = extension;
     MakeUpperCase(upper.data(), upper.size());
-    fileType_ = std::move(upper);
-    fileType_ += LoadResourceText(kTextFileTypeSuffix, locale_.c_str());
-    return fileType_;
+    SWCharString text(upper);
+    text += LoadResourceText(kTextFileTypeSuffix, locale_.c_str());
+    return text;
 }
 
 OptionalValue FileRecord::FileSizeField() const {

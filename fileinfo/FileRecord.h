@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "fileinfo/SecurityGroup.h"
 #include "fileinfo/SummaryGroup.h"
@@ -62,6 +64,10 @@ public:
     const SWCharString& locale() const { return locale_; }
 
 private:
+    static constexpr size_t kMaxFileTypes = 1024;
+    // The File Type text of an extension, from the registry.
+    SWCharString FileTypeOf(const char16_t* extension) const;
+
     void ForgetGroups();
 
     SWCharString locale_;
@@ -72,6 +78,9 @@ private:
     SWCharString computerName_;
     SWCharString fullPath_;
     SWCharString fileType_;
+    // File Type by extension: one registry look-up per extension a query
+    // meets, not one per row (bounded: cleared when full).
+    std::unordered_map<std::u16string, std::u16string> fileTypes_;
     std::optional<VersionGroup> version_;
     std::optional<SecurityGroup> security_;
     std::optional<SummaryGroup> summary_;
