@@ -82,10 +82,9 @@ inline void AppendCollectionText(std::string& out, const DbPropertyCollection* c
 }
 
 inline std::string CollectionText(const DbPropertyCollection* collection) {
-    std::string out = collection == nullptr ? "(null collection)\n" : "";
-    if (collection != nullptr)
-        AppendCollectionText(out, collection, "");
-    return out;
+    std::string out;
+    return collection == nullptr ? "(null collection)\n"
+                                 : (AppendCollectionText(out, collection, ""), out);
 }
 
 }  // namespace testing_support

@@ -1,7 +1,5 @@
-// A hint tree as deep as a test wants: a chain of nameless properties, each
-// the only hint of the one before, with a boolean property named `name` (set)
-// at its end. Built from flat arrays, so that neither building nor releasing
-// it recurses.
+// A chain of `depth` nameless properties, each the only hint of the one before,
+// ending in a set boolean `name`; flat arrays, so that nothing recurses.
 #pragma once
 
 #include <cstdint>

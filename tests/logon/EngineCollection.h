@@ -1,6 +1,5 @@
-// Property collections as the engine builds them: records in the engine's
-// own memory, which the driver only reads. Each builder owns everything in
-// it, nested hint collections included.
+// Property collections as the engine builds them, in memory the driver only
+// reads; each builder owns everything in it, nested hints included.
 #pragma once
 
 #include <cstdint>
@@ -58,7 +57,6 @@ public:
         const uint16_t value = flag ? 1 : 0;
         return AddPayload(name, displayName, booleanValue, &value, sizeof value);
     }
-    // A null entry, which a well-formed collection never holds.
     void AddNull() {
         items_.push_back(nullptr);
         Refresh();
@@ -68,7 +66,6 @@ public:
         property.uiInfo = nested_.emplace_back(std::make_unique<EngineCollection>())->get();
         return *nested_.back();
     }
-    // A value record owned by this builder.
     DbValue* Value(DbValueKind kind, DbValueType type, void* data) {
         return &values_.emplace_back(DbValue{sizeof(DbValue), kind, type, 0, data});
     }
