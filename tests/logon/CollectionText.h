@@ -8,27 +8,22 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "tests/support/TestSupport.h"
 #include "vldb/dbdriver.h"
 
 namespace testing_support {
 
+inline const std::pair<DbValueType, const char*> kValueTypeNames[] = {
+    {int32sValue, "int32s"}, {int32uValue, "int32u"},   {booleanValue, "boolean"},
+    {stringValue, "string"}, {unknownValue, "unknown"}, {int64sValue, "int64s"}};
+
 inline std::string ValueTypeName(DbValueType type) {
-    switch (type) {
-        case int32sValue:
-            return "int32s";
-        case int32uValue:
-            return "int32u";
-        case booleanValue:
-            return "boolean";
-        case stringValue:
-            return "string";
-        case unknownValue:
-            return "unknown";
-        default:
-            return "type" + std::to_string(type);
-    }
+    for (const auto& [known, name] : kValueTypeNames)
+        if (known == type)
+            return name;
+    return "type" + std::to_string(type);
 }
 
 inline std::string ValueText(const DbValue* value) {
@@ -44,70 +39,52 @@ inline std::string ValueText(const DbValue* value) {
         return text + "kind" + std::to_string(value->kind) + ":" + type;
     if (value->data == nullptr)
         return text + type + ":no data";
-    const void* data = value->data;
-    switch (value->valueType) {
-        case stringValue:
-            return text + type + ":\"" + U8(static_cast<const char16_t*>(data)) + "\"";
-        case booleanValue: {
-            uint16_t flag;
-            std::memcpy(&flag, data, sizeof flag);
-            return text + type + (flag == 0 ? ":false" : flag == 1 ? ":true" : ":flag?");
-        }
-        case int32sValue: {
-            int32_t number;
-            std::memcpy(&number, data, sizeof number);
-            return text + type + ":" + std::to_string(number);
-        }
-        case int32uValue: {
-            uint32_t number;
-            std::memcpy(&number, data, sizeof number);
-            return text + type + ":" + std::to_string(number);
-        }
-        default:
-            return text + type + ":?";
-    }
-}
-
-inline std::string NullableText(const char16_t* text) {
-    return text == nullptr ? "~" : U8(text);
+    if (value->valueType == stringValue)
+        return text + type + ":\"" + U8(static_cast<const char16_t*>(value->data)) + "\"";
+    const bool flag = value->valueType == booleanValue;
+    if (!flag && value->valueType != int32sValue && value->valueType != int32uValue)
+        return text + type + ":?";
+    int32_t number = 0;
+    std::memcpy(&number, value->data, flag ? sizeof(uint16_t) : sizeof number);
+    if (flag)
+        return text + type + (number == 0 ? ":false" : number == 1 ? ":true" : ":flag?");
+    return text + type + ":" +
+           (value->valueType == int32sValue ? std::to_string(number)
+                                            : std::to_string(static_cast<uint32_t>(number)));
 }
 
 inline void AppendCollectionText(std::string& out, const DbPropertyCollection* collection,
                                  const std::string& indent) {
     if (collection->structSize != sizeof(DbPropertyCollection))
         out += indent + "(collection size " + std::to_string(collection->structSize) + ")\n";
-    if (collection->count != 0 && collection->items == nullptr) {
-        out += indent + "(no items)\n";
-        return;
-    }
+    if (collection->count != 0 && collection->items == nullptr)
+        return void(out += indent + "(no items)\n");
+    auto text = [](const char16_t* text) { return text == nullptr ? "~" : U8(text); };
     for (uint32_t i = 0; i < collection->count; ++i) {
         const DbProperty* property = collection->items[i];
         if (property == nullptr) {
             out += indent + "(null)\n";
             continue;
         }
-        out += indent + NullableText(property->name) + " / " + NullableText(property->displayName) +
-               " / " + NullableText(property->description) + " : " +
-               ValueTypeName(property->valueType) + " = " + ValueText(property->value);
+        out += indent + text(property->name) + " / " + text(property->displayName) + " / " +
+               text(property->description) + " : " + ValueTypeName(property->valueType) + " = " +
+               ValueText(property->value);
         if (property->structSize != sizeof(DbProperty))
             out += " (size " + std::to_string(property->structSize) + ")";
         if (property->options != 0)
             out += " (options " + std::to_string(property->options) + ")";
-        out += "\n";
-        if (property->uiInfo != nullptr) {
-            if (property->uiInfo->count == 0)
-                out += indent + "  (no hints)\n";
+        out += property->uiInfo != nullptr && property->uiInfo->count == 0
+                   ? "\n" + indent + "  (no hints)\n"
+                   : "\n";
+        if (property->uiInfo != nullptr)
             AppendCollectionText(out, property->uiInfo, indent + "  ");
-        }
     }
 }
 
 inline std::string CollectionText(const DbPropertyCollection* collection) {
-    if (collection == nullptr)
-        return "(null collection)\n";
     std::string out;
-    AppendCollectionText(out, collection, "");
-    return out;
+    return collection == nullptr ? "(null collection)\n"
+                                 : (AppendCollectionText(out, collection, ""), out);
 }
 
 }  // namespace testing_support

@@ -1,7 +1,5 @@
-// A hint tree as deep as a test wants: a chain of nameless properties, each
-// the only hint of the one before, with a boolean property named `name` (set)
-// at its end. Built from flat arrays, so that neither building nor releasing
-// it recurses.
+// A chain of `depth` nameless properties, each the only hint of the one before,
+// ending in a set boolean `name`; flat arrays, so that nothing recurses.
 #pragma once
 
 #include <cstdint>
@@ -17,18 +15,14 @@ public:
     DeepHintChain(size_t depth, const char16_t* name)
         : name_(name), properties_(depth + 1), items_(depth + 1), collections_(depth + 1) {
         for (size_t i = 0; i <= depth; ++i) {
-            DbProperty& property = properties_[i];
-            property.structSize = sizeof(DbProperty);
-            property.valueType = unknownValue;
-            items_[i] = &property;
+            properties_[i].structSize = sizeof(DbProperty);
+            properties_[i].valueType = i < depth ? unknownValue : booleanValue;
+            properties_[i].uiInfo = i < depth ? &collections_[i + 1] : nullptr;
+            items_[i] = &properties_[i];
             collections_[i] = DbPropertyCollection{sizeof(DbPropertyCollection), 1, &items_[i]};
-            if (i < depth)
-                property.uiInfo = &collections_[i + 1];
         }
-        DbProperty& last = properties_[depth];
-        last.name = name_.data();
-        last.valueType = booleanValue;
-        last.value = &value_;
+        properties_[depth].name = name_.data();
+        properties_[depth].value = &value_;
     }
 
     DbPropertyCollection* get() { return &collections_[0]; }

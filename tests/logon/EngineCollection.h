@@ -1,10 +1,8 @@
-// Property collections as the engine builds them: records in the engine's
-// own memory, which the driver only reads. Each builder owns everything in
-// it, nested hint collections included.
+// Property collections as the engine builds them, in memory the driver only
+// reads; each builder owns everything in it, nested hints included.
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -25,8 +23,7 @@ public:
     // A property without a value record; null texts stay null.
     DbProperty& AddBare(const char16_t* name, const char16_t* displayName = nullptr,
                         DbValueType type = unknownValue) {
-        properties_.emplace_back();
-        DbProperty& property = properties_.back();
+        DbProperty& property = properties_.emplace_back();
         property.structSize = sizeof(DbProperty);
         property.name = Text(name);
         property.displayName = Text(displayName);
@@ -35,15 +32,6 @@ public:
         Refresh();
         return property;
     }
-
-    // A property whose value record holds `bytes` as one payload of `type`.
-    DbProperty& AddPayload(const char16_t* name, const char16_t* displayName, DbValueType type,
-                           const void* bytes, size_t size) {
-        payloads_.emplace_back(static_cast<const uint8_t*>(bytes),
-                               static_cast<const uint8_t*>(bytes) + size);
-        return AddValue(name, displayName, type, Value(singleKind, type, payloads_.back().data()));
-    }
-
     // A property with a value record of the test's making (kinds, ranges, lists).
     DbProperty& AddValue(const char16_t* name, const char16_t* displayName, DbValueType type,
                          DbValue* value) {
@@ -51,7 +39,13 @@ public:
         property.value = value;
         return property;
     }
-
+    // A property whose value record holds `bytes` as one payload of `type`.
+    DbProperty& AddPayload(const char16_t* name, const char16_t* displayName, DbValueType type,
+                           const void* bytes, size_t size) {
+        auto* begin = static_cast<const uint8_t*>(bytes);
+        void* data = payloads_.emplace_back(begin, begin + size).data();
+        return AddValue(name, displayName, type, Value(singleKind, type, data));
+    }
     DbProperty& AddString(const char16_t* name, const char16_t* displayName, const char16_t* text) {
         const size_t units = std::char_traits<char16_t>::length(text) + 1;
         return AddPayload(name, displayName, stringValue, text, units * sizeof(char16_t));
@@ -63,41 +57,23 @@ public:
         const uint16_t value = flag ? 1 : 0;
         return AddPayload(name, displayName, booleanValue, &value, sizeof value);
     }
-
-    // A null entry, which a well-formed collection never holds.
     void AddNull() {
         items_.push_back(nullptr);
         Refresh();
     }
-
     // The hint collection of `property` (one of this builder's), made on first use.
     EngineCollection& Hints(DbProperty& property) {
-        nested_.push_back(std::make_unique<EngineCollection>());
-        property.uiInfo = nested_.back()->get();
+        property.uiInfo = nested_.emplace_back(std::make_unique<EngineCollection>())->get();
         return *nested_.back();
     }
-
-    // A value record owned by this builder.
     DbValue* Value(DbValueKind kind, DbValueType type, void* data) {
-        values_.push_back(DbValue{sizeof(DbValue), kind, type, 0, data});
-        return &values_.back();
-    }
-
-    // Lets the collection claim entries it does not have.
-    void Corrupt(uint32_t count, bool dropItems) {
-        collection_.count = count;
-        if (dropItems)
-            collection_.items = nullptr;
+        return &values_.emplace_back(DbValue{sizeof(DbValue), kind, type, 0, data});
     }
 
 private:
     char16_t* Text(const char16_t* text) {
-        if (text == nullptr)
-            return nullptr;
-        texts_.emplace_back(text);
-        return texts_.back().data();
+        return text == nullptr ? nullptr : texts_.emplace_back(text).data();
     }
-
     void Refresh() {
         collection_.structSize = sizeof(DbPropertyCollection);
         collection_.count = static_cast<uint32_t>(items_.size());
