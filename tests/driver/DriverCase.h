@@ -1,0 +1,24 @@
+// A case with the driver library loaded afresh and started, as the engine
+// starts it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestSupport.h"
+
+class DriverCase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        driver_ = testing_support::OpenDriver();
+        ASSERT_TRUE(driver_);
+        api().DbInitialize();
+    }
+    void TearDown() override {
+        if (driver_)
+            api().DbTerminate();
+    }
+
+    const host::DriverEntryPoints& api() const { return driver_->api(); }
+
+    std::unique_ptr<host::DriverLibrary> driver_;
+};
