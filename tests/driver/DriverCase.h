@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
 class DriverCase : public ::testing::Test {
@@ -22,3 +23,10 @@ protected:
 
     std::unique_ptr<host::DriverLibrary> driver_;
 };
+
+// `text` against the golden file `name` (in tests/driver/golden).
+inline void ExpectGolden(const std::string& text, const std::string& name) {
+    EXPECT_EQ(text, testing_support::ReadWholeFile(testing_support::SourceFolder() /
+                                                   "tests/driver/golden" / name))
+        << name;
+}

@@ -7,7 +7,6 @@
 #include "host/LogonProperties.h"
 #include "platform/PathSplit.h"
 #include "tests/driver/DriverCase.h"
-#include "tests/support/ReferenceTable.h"
 #include "tools/fsdata/QueryCommand.h"
 
 #ifndef _WIN32
@@ -215,8 +214,7 @@ TEST(QueryGolden, RowsOfAFixedTree) {
         << error;
     testing::internal::CaptureStdout();
     EXPECT_EQ(fsdata::RunQuery(*driver, line), fsdata::kExitSuccess);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              ReadWholeFile(SourceFolder() / "tests/driver/golden/query.jsonl"));
+    ExpectGolden(testing::internal::GetCapturedStdout(), "query.jsonl");
 }
 
 }  // namespace

@@ -17,178 +17,146 @@ ErrorInfo* const kUntouchedError = reinterpret_cast<ErrorInfo*>(0x5A5A);
 
 class LogonTest : public DriverCase {
 protected:
-    struct Logon {
-        DbStatus status;
-        DbLogonInfo* info;
-        DbLogonRef handle;
-        ErrorInfo* error;
-    };
-
-    // A logon; what it hands out is released with the case.
-    Logon LogOn(const DbLogonInfo* in, const char16_t* tag = u"") {
-        Logon logon{0, reinterpret_cast<DbLogonInfo*>(0x1), reinterpret_cast<DbLogonRef>(0x1),
-                    kUntouchedError};  // the first two cleared by the driver
-        logon.status = api().DbLogonServer(in, &logon.info, nullptr, nullptr, tag, &logon.handle,
-                                           &logon.error);
-        logons_.push_back(logon);
-        return logon;
-    }
-    Logon LogOn(EngineCollection& properties, const char16_t* tag = u"") {
-        const DbLogonInfo in = EngineLogonInfo(properties.get());
-        return LogOn(&in, tag);
-    }
     void TearDown() override {
-        for (const Logon& logon : logons_) {
-            api().DbFreeLogonInfo(logon.info);
-            api().DbLogoffServer(logon.handle);
-            if (logon.error != kUntouchedError)
-                api().DbFreeErrorInfo(logon.error);
-        }
+        for (DbLogonInfo* info : infos_)
+            api().DbFreeLogonInfo(info);
+        for (DbLogonRef handle : handles_)
+            api().DbLogoffServer(handle);
         DriverCase::TearDown();
+    }
+
+    // Logs on and writes what came back to the transcript, the folder shown
+    // as <dir>; the logon's description is kept for the case.
+    DbLogonInfo* LogOn(const std::string& label, const DbLogonInfo* in, const char16_t* tag = u"") {
+        DbLogonInfo* info = reinterpret_cast<DbLogonInfo*>(0x1);  // cleared by the driver
+        DbLogonRef handle = reinterpret_cast<DbLogonRef>(0x1);
+        ErrorInfo* error = kUntouchedError;
+        const DbStatus status =
+            api().DbLogonServer(in, &info, nullptr, nullptr, tag, &handle, &error);
+        std::string text = "== " + label + " [" + U8(tag) + "]: status " + std::to_string(status);
+        if (handle != nullptr) {
+            text += ", server " + ServerName(handle);
+            handles_.push_back(handle);
+        }
+        if (error != kUntouchedError) {
+            text += error == nullptr
+                        ? ", no error"
+                        : ", error " + std::to_string(error->code) + " \"" + U8(error->message) +
+                              "\"" + (error->next ? " and more" : "");
+            api().DbFreeErrorInfo(error);
+        }
+        transcript_ += text + "\n" + (info ? CollectionText(info->properties) : "no description\n");
+        infos_.push_back(info);
+        return info;
+    }
+    DbLogonInfo* LogOn(const std::string& label, EngineCollection& properties,
+                       const char16_t* tag = u"") {
+        const DbLogonInfo in = EngineLogonInfo(properties.get());
+        return LogOn(label, &in, tag);
     }
 
     std::string ServerName(DbLogonRef handle) {
         char16_t* name = nullptr;
         EXPECT_EQ(api().DbFetchServerName(handle, &name), Status_Success);
-        const std::string text = U8(name);
+        const std::string text = "\"" + U8(name) + "\"";
         api().DbFreeString(name);
         return text;
     }
 
-    // The description a logon gives back, for the values given.
-    static std::string Plain(const std::string& directory, const std::string& mask, int levels,
-                             bool flag) {
-        const std::string kLevels = "Max Number of Subdirectory Levels";
-        return "Starting Directory / ~ / ~ : string = " +
-               (directory.empty() ? "empty:unknown" : "string:\"" + directory + "\"") +
-               "\nFile Mask / File Mask / ~ : string = string:\"" + mask + "\"\n" + kLevels +
-               " / " + kLevels + " / ~ : int32s = int32s:" + std::to_string(levels) +
-               "\nInclude Empty Directories / Include Empty Directories / ~ : "
-               "boolean = boolean:" +
-               (flag ? "true" : "false") + "\n";
-    }
-
-    // The matching verdict, or "status N, match M".
-    std::string Match(const DbLogonInfo* first, const DbLogonInfo* second, void* required,
-                      const char16_t* tag = u"") {
+    // The matching verdict, written to the transcript.
+    void Match(const std::string& label, const DbLogonInfo* first, const DbLogonInfo* second,
+               void* required, const char16_t* tag = u"") {
         uint16_t match = 7;
-        DbStatus status =
+        const DbStatus status =
             api().DbMatchLogonInfo(first, second, nullptr, nullptr, tag, required, &match);
-        if (status != Status_Success)
-            return "status " + std::to_string(status) + ", match " + std::to_string(match);
-        return match == 1 ? "match" : match == 0 ? "no match" : "flag " + std::to_string(match);
+        transcript_ += "== match " + label + " [" + U8(tag) + "]: status " +
+                       std::to_string(status) + ", match " + std::to_string(match) + "\n";
     }
 
-    std::vector<Logon> logons_;
+    // Each handle still names its own directory once all are made.
+    void ExpectTheGoldenTranscript() {
+        for (DbLogonRef handle : handles_)
+            transcript_ += "== still logged on: " + ServerName(handle) + "\n";
+        std::string text = transcript_;
+        const std::string folder = U8(folder_.folderText());
+        for (size_t at; (at = text.find(folder)) != std::string::npos;)
+            text.replace(at, folder.size(), "<dir>/");
+        ExpectGolden(text, "logon.txt");
+    }
+
+    std::vector<DbLogonInfo*> infos_;
+    std::vector<DbLogonRef> handles_;
+    std::string transcript_;
     TempDir folder_;
-    const std::string folderText_ = U8(folder_.folderText());
 };
 
-// Each logon keeps its own directory, exactly as given.
-TEST_F(LogonTest, LogonsNameTheirDirectories) {
-    TempDir other;
-    EngineCollection first, second;
-    first.AddString(u"Starting Directory", nullptr, folder_.folderText().c_str());
-    second.AddString(u"Starting Directory", nullptr, other.folderText().c_str());
-    const Logon one = LogOn(first), two = LogOn(second);
-    ASSERT_EQ(one.status, Status_Success);
-    ASSERT_EQ(two.status, Status_Success);
-    EXPECT_EQ(one.error, kUntouchedError);
-    EXPECT_EQ(CollectionText(one.info->properties), Plain(folderText_, "*.*", -1, false));
-    EXPECT_EQ(ServerName(one.handle), folderText_);
-    EXPECT_EQ(ServerName(two.handle), U8(other.folderText()));
-    char16_t* name = reinterpret_cast<char16_t*>(this);
-    EXPECT_EQ(api().DbFetchServerName(nullptr, &name), Status_InvalidArgument);
-    EXPECT_EQ(name, reinterpret_cast<char16_t*>(this));
-}
-
-// A refused logon gives back what was read, and an error in the language.
-TEST_F(LogonTest, RefusedLogons) {
-    const std::u16string missing = folder_.folderText() + u"missing";
-    EngineCollection absent, none;
+// Accepted and refused logons, in both languages, what each gives back,
+// and how their descriptions match.
+TEST_F(LogonTest, LogonsAgainstTheirTranscript) {
+    const std::u16string folder = folder_.folderText(), missing = folder + u"missing";
+    EngineCollection only, absent, none;
+    only.AddString(u"Starting Directory", nullptr, folder.c_str());
+    LogOn("a starting directory", only);
     absent.AddString(u"Starting Directory", nullptr, missing.c_str());
     absent.AddString(u"File Mask", nullptr, u"*.txt");
     absent.AddString(u"Max Number of Subdirectory Levels", nullptr, u"3");
     absent.AddBoolean(u"Include Empty Directories", nullptr, true);
-    for (const char16_t* tag : {u"", u"de-DE"}) {
-        const Logon logon = LogOn(absent, tag);
-        EXPECT_EQ(logon.status, Status_LogonFailed);
-        EXPECT_EQ(logon.handle, nullptr);
-        if (*tag == 0) {  // the description is in the caller's language
-            EXPECT_EQ(CollectionText(logon.info->properties), Plain(U8(missing), "*.txt", 3, true));
-        }
-        ASSERT_NE(logon.error, kUntouchedError);
-        ASSERT_NE(logon.error, nullptr);
-        EXPECT_EQ(logon.error->next, nullptr);
-        EXPECT_EQ(logon.error->code, 202u);
-        EXPECT_EQ(U8(logon.error->message),
-                  *tag ? "Ungültiges Startverzeichnis." : "Invalid starting directory.");
-    }
+    LogOn("a missing directory", absent);
+    LogOn("a missing directory", absent, u"de-DE");
+    LogOn("no properties", none);
     const DbLogonInfo noCollection = EngineLogonInfo(nullptr);
-    EXPECT_EQ(LogOn(none).status, Status_LogonFailed);
-    const Logon bare = LogOn(&noCollection);
-    EXPECT_EQ(bare.status, Status_LogonFailed);
-    EXPECT_EQ(CollectionText(bare.info->properties), Plain("", "*.*", -1, false));
-    const Logon nothing = LogOn(nullptr);
-    EXPECT_EQ(nothing.status, Status_InvalidArgument);
-    EXPECT_EQ(nothing.info, nullptr);
-    EXPECT_EQ(nothing.handle, nullptr);
-    EXPECT_EQ(nothing.error, kUntouchedError);
-}
+    LogOn("no collection", &noCollection);
+    LogOn("no logon information", nullptr);
 
-// Given a dialog description, a logon reads the members of its tab and
-// nothing beside it; matching reads the top level only, in the caller's
-// language.
-TEST_F(LogonTest, TheDialogsTabAndMatching) {
-    EngineCollection properties;
-    properties.AddString(u"File Mask", nullptr, u"*.ignored");
-    EngineCollection& hints = properties.Hints(properties.AddBare(u"Connection"));
+    // A dialog description's tab is read, and nothing beside it.
+    EngineCollection tabbed;
+    tabbed.AddString(u"File Mask", nullptr, u"*.ignored");
+    EngineCollection& hints = tabbed.Hints(tabbed.AddBare(u"Connection"));
     EngineCollection& members = hints.Hints(hints.AddBare(u"PropInfo_TabProperties"));
-    members.AddString(u"Starting Directory", nullptr, folder_.folderText().c_str());
+    const std::u16string sub = folder + u"sub";
+    std::filesystem::create_directory(folder_.path() / "sub");
+    members.AddString(u"Starting Directory", nullptr, sub.c_str());
     members.AddString(u"File Mask", nullptr, u"*.one");
-    EXPECT_EQ(CollectionText(LogOn(properties).info->properties),
-              Plain(folderText_, "*.one", -1, false));
+    LogOn("a tab", tabbed);
 
-    // The driver's own description, in either language, round trip.
+    // The driver's own description, round trip; matching reads the top level
+    // only, with names in the caller's language.
     members.AddInt32(u"Max Number of Subdirectory Levels", nullptr, 4);
     const DbLogonInfo in = EngineLogonInfo(members.get());
     for (const char16_t* tag : {u"", u"de"}) {
         DbLogonInfo* dialog = nullptr;
         ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, tag, &dialog), Status_Success);
-        const Logon first = LogOn(dialog, tag), again = LogOn(first.info, tag);
-        EXPECT_EQ(again.status, Status_Success) << U8(tag);
-        if (*tag == 0) {
-            EXPECT_EQ(CollectionText(first.info->properties),
-                      Plain(folderText_, "*.one", 4, false));
-        }
-        EXPECT_EQ(Match(dialog, first.info, this, tag), "no match");
-        EXPECT_EQ(Match(first.info, again.info, this, tag), "match");
+        DbLogonInfo* first = LogOn("the dialog's description", dialog, tag);
+        DbLogonInfo* again = LogOn("what that logon gave back", first, tag);
+        Match("description and logon", dialog, first, this, tag);
+        Match("the two logons", first, again, this, tag);
         api().DbFreeLogonInfo(dialog);
     }
-
     EngineCollection german, empty;
-    german.AddString(u"Startverzeichnis", nullptr, folder_.folderText().c_str());
+    german.AddString(u"Startverzeichnis", nullptr, sub.c_str());
     german.AddString(u"Dateimaske", nullptr, u"*.ONE");
     german.AddInt32(u"Maximale Anzahl Unterverzeichnisebenen", nullptr, 4);
-    const DbLogonInfo a = EngineLogonInfo(german.get()), none = EngineLogonInfo(nullptr),
-                      e = EngineLogonInfo(empty.get());
-    EXPECT_EQ(Match(&a, &in, this), "no match");
-    EXPECT_EQ(Match(&a, &in, this, u"de"), "match");
-    EXPECT_EQ(Match(&none, &e, this), "match");  // both the defaults
-    EXPECT_EQ(Match(&a, &in, nullptr), "status 12, match 0");
-    EXPECT_EQ(Match(nullptr, &in, this), "status 12, match 0");
-    EXPECT_EQ(Match(&a, nullptr, this), "status 12, match 0");
-}
+    const DbLogonInfo a = EngineLogonInfo(german.get()), e = EngineLogonInfo(empty.get());
+    Match("German names", &a, &in, this);
+    Match("German names", &a, &in, this, u"de");
+    Match("no collection and an empty one", &noCollection, &e, this);
+    Match("nothing required", &a, &in, nullptr);
+    Match("no first", nullptr, &in, this);
+    Match("no second", &a, nullptr, this);
 
-// A tree of hints deeper than any stack is copied and searched in a loop.
-TEST_F(LogonTest, DeepHintTreesInTheInput) {
+    // A tree of hints deeper than any stack is copied and searched in a loop.
     DeepHintChain chain(100000, u"Starting Directory");
-    EngineCollection properties, tabbed;
-    properties.AddString(u"Starting Directory", nullptr, folder_.folderText().c_str());
-    properties.AddBare(u"deep").uiInfo = chain.get();
-    tabbed.AddBare(u"Connection").uiInfo = chain.get();
-    EXPECT_EQ(LogOn(properties).status, Status_Success);
-    EXPECT_EQ(LogOn(tabbed).status, Status_LogonFailed);
+    EngineCollection deep, deepTab;
+    deep.AddString(u"Starting Directory", nullptr, folder.c_str());
+    deep.AddBare(u"deep").uiInfo = chain.get();
+    deepTab.AddBare(u"Connection").uiInfo = chain.get();
+    LogOn("deep hints", deep);
+    LogOn("deep hints behind a tab", deepTab);
+    ExpectTheGoldenTranscript();
+
+    char16_t* name = reinterpret_cast<char16_t*>(this);
+    EXPECT_EQ(api().DbFetchServerName(nullptr, &name), Status_InvalidArgument);
+    EXPECT_EQ(name, reinterpret_cast<char16_t*>(this));
 }
 
 // Blocks as the driver's heap makes them.
