@@ -1,7 +1,6 @@
 // The logon dialog's description and the answers to its check boxes, called
 // through the host loader as the engine calls them, against golden files.
 // Each case loads the library afresh.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,9 +61,8 @@ TEST_F(DialogTest, AsFsdataPrintsIt) {
         line.options["--lang"] = language;
         testing::internal::CaptureStdout();
         EXPECT_EQ(fsdata::RunDialog(*driver_, line), fsdata::kExitSuccess);
-        std::string printed = testing::internal::GetCapturedStdout();
-        printed.erase(std::remove(printed.begin(), printed.end(), '\r'), printed.end());
-        ExpectGolden(printed, std::string("dialog-") + language + ".txt");
+        ExpectGolden(testing::internal::GetCapturedStdout(),
+                     std::string("dialog-") + language + ".txt");
     }
     // The engine may give no language, or one without texts of its own.
     EngineCollection empty;

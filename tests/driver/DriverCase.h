@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 
@@ -24,8 +26,10 @@ protected:
     std::unique_ptr<host::DriverLibrary> driver_;
 };
 
-// `text` against the golden file `name` (in tests/driver/golden).
-inline void ExpectGolden(const std::string& text, const std::string& name) {
+// `text` against the golden file `name` (in tests/driver/golden), line
+// ends aside.
+inline void ExpectGolden(std::string text, const std::string& name) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     EXPECT_EQ(text, testing_support::ReadWholeFile(testing_support::SourceFolder() /
                                                    "tests/driver/golden" / name))
         << name;

@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int64_t kFileName = Ordinal(FieldId::FileName);
+
 class FileTableTest : public DriverCase {
 protected:
     void SetUp() override {
@@ -66,14 +68,12 @@ protected:
             api().DbFreeFieldValue(value);
         return field;
     }
-    Field Read(FieldId id, uint32_t bufferSize = 512) { return Read(Ordinal(id), bufferSize); }
 
     // The file names of the rows left; a directory row's is "<dir>".
     std::vector<std::string> Names() {
         std::vector<std::string> names;
         while (api().DbReadRecord(rowset_, ReadMode_Next, nullptr, nullptr) == Status_Success)
-            names.push_back(Read(FieldId::FileName).isNull ? "<dir>"
-                                                           : Read(FieldId::FileName).text);
+            names.push_back(Read(kFileName).isNull ? "<dir>" : Read(kFileName).text);
         return names;
     }
 
@@ -159,7 +159,7 @@ TEST_F(FileTableTest, TextProtocolAndUnknownFields) {
     ASSERT_EQ(api().DbReadRecord(rowset_, ReadMode_Next, nullptr, nullptr), 0u);
     ASSERT_EQ(api().DbReadRecord(rowset_, ReadMode_Next, nullptr, nullptr), 0u);
     for (uint32_t size : {20u, 19u}) {  // "inner.txt" and its NUL need 20 bytes
-        const Field field = Read(FieldId::FileName, size);
+        const Field field = Read(kFileName, size);
         EXPECT_EQ(field.text, "inner.txt");
         EXPECT_EQ(field.ownBlock, size < 20) << size;
     }
@@ -177,10 +177,25 @@ TEST_F(FileTableTest, TextProtocolAndUnknownFields) {
     EXPECT_EQ(type + isNull, unknownValue);
 }
 
+// `fsdata fields`: every field's name in either language (each its own, as
+// binding by name takes the first that matches), type and length.
+TEST_F(FileTableTest, FieldsAsFsdataListsThem) {
+    for (const char* language : {"en", "de"}) {
+        fsdata::CommandLine line;
+        line.command = "fields";
+        line.options["--lang"] = language;
+        line.options["--format"] = "csv";
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(fsdata::RunFields(*driver_, line), fsdata::kExitSuccess);
+        ExpectGolden(testing::internal::GetCapturedStdout(),
+                     std::string("fields-") + language + ".csv");
+    }
+}
+
 // `fsdata query` over a tree of fixed names, sizes and times, against its
 // golden file; the fields shown do not depend on the machine. Times are
 // local: the native build reads them in UTC.
-TEST(QueryGolden, RowsOfAFixedTree) {
+TEST_F(FileTableTest, QueryOfAFixedTree) {
     if (IsWindowsBuild())
         GTEST_SKIP() << "Wine's time zone is the one the process started with";
 #ifndef _WIN32
@@ -202,18 +217,16 @@ TEST(QueryGolden, RowsOfAFixedTree) {
     for (auto it = fs::recursive_directory_iterator(tree.path()); it != fs::end(it); ++it)
         ASSERT_EQ(utimensat(AT_FDCWD, it->path().c_str(), times, 0), 0);
 #endif
-    const std::string fields =
-        "File Name,Extension,File Size,Last Written,Directory Level (Relative),Is Hidden";
-    auto driver = OpenDriver();
-    ASSERT_TRUE(driver);
     fsdata::CommandLine line;
     std::string error;
     ASSERT_TRUE(fsdata::ParseCommandLine(
-        {"query", tree.path().u8string(), "--empty-dirs", "--fields", fields, "--format", "jsonl"},
+        {"query", tree.path().u8string(), "--empty-dirs", "--fields",
+         "File Name,Extension,File Size,Last Written,Directory Level (Relative),Is Hidden",
+         "--format", "jsonl"},
         line, error))
         << error;
     testing::internal::CaptureStdout();
-    EXPECT_EQ(fsdata::RunQuery(*driver, line), fsdata::kExitSuccess);
+    EXPECT_EQ(fsdata::RunQuery(*driver_, line), fsdata::kExitSuccess);
     ExpectGolden(testing::internal::GetCapturedStdout(), "query.jsonl");
 }
 
