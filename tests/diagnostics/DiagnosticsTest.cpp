@@ -15,141 +15,88 @@ constexpr const char* kSourceUnit = "diagtest";
 class LoggerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        log_ = folder_.path() / "vllogger.log";
+        RemoveLoggerKey();
         SetEnvironment("VLLOGGER_FILE", log_.string());
-        SetEnvironment("VLLOGGER_ASSERTIONS", "1");
-        UnsetEnvironment("VLLOGGER_LEVEL");
+        UnsetEnvironment("VLLOGGER_ASSERTIONS");
+        SetEnvironment("VLLOGGER_LEVEL", "40");
     }
     void TearDown() override {
         UnloadLogger();
         RemoveLoggerKey();
     }
 
-    std::string Log() const { return ReadWholeFile(log_); }
-
-    static std::u16string VariantFolder(const char* name) {
-        return ProgramFolder() + u"loggers" + platform::kPathSeparator + U16(name) +
+    static std::u16string Variant(const char16_t* name) {
+        return ProgramFolder() + u"loggers" + platform::kPathSeparator + name +
                platform::kPathSeparator;
     }
 
-    // A folder whose library must not be used: nothing is logged.
-    void ExpectUnavailable(const std::u16string& folder) {
-        SetLoggerFolder(folder);
-        LoadLogger(-1, 0);
-        EXPECT_FALSE(IsLoggerActive());
-        EXPECT_FALSE(diagnostics::AssertionsEnabled());
-        EXPECT_FALSE(IsLogLevelEnabled(0));
-        VL_ASSERT(false);
-        TraceNarrow("unit", 1, "nothing", 0);
-        EXPECT_EQ(Log(), "");
-    }
-
     TempDir folder_;
-    std::filesystem::path log_;
+    const std::filesystem::path log_ = folder_.path() / "vllogger.log";
 };
 
-TEST_F(LoggerTest, AssertionsReachTheLogWithUnitLineAndText) {
-    SetLoggerFolder(ProgramFolder());
-    LoadLogger(-1, 0);
-    ASSERT_TRUE(IsLoggerActive());
-    ASSERT_TRUE(diagnostics::AssertionsEnabled());
-
-    int line = __LINE__ + 1;
-    VL_ASSERT_TEXT(1 + 1 == 3, "destType == stringValue");
-    VL_ASSERT(2 + 2 == 4);
-    VL_ASSERT_UNREACHABLE("FALSE");
-    EXPECT_EQ(Log(), "ASSERT diagtest(" + std::to_string(line) +
-                         "): destType == stringValue\n"
-                         "ASSERT diagtest(" +
-                         std::to_string(line + 2) + "): FALSE\n");
-}
-
-// The start-up path does not search again, even once the key exists.
-TEST_F(LoggerTest, NoKeyMeansSilenceForTheRestOfTheProcess) {
-    RemoveLoggerKey();
-    LoadLogger(-1, 0);
-    EXPECT_FALSE(IsLoggerActive());
-    UnloadLogger();
-    ExpectUnavailable(ProgramFolder());
-}
-
-TEST_F(LoggerTest, FolderWithoutTrailingSeparatorIsNotFound) {
-    std::u16string folder = ProgramFolder();
-    folder.pop_back();
-    ExpectUnavailable(folder);
-}
-
-TEST_F(LoggerTest, LibraryWithoutInitializeLoggerIsUnavailable) {
-    ExpectUnavailable(VariantFolder("without-initialize"));
-}
-
-TEST_F(LoggerTest, LibraryThatLeavesTheFlagClearIsLoadedButNeverAsked) {
-    UnsetEnvironment("VLLOGGER_ASSERTIONS");
+// Never asked while its flag is clear; then logs assertions and traces up to
+// the capped level, until unloaded.
+TEST_F(LoggerTest, AssertionsAndTracesReachTheLogWhileLoaded) {
     SetLoggerFolder(ProgramFolder());
     LoadLogger(-1, 0);
     EXPECT_TRUE(IsLoggerActive());
-    EXPECT_FALSE(diagnostics::AssertionsEnabled());
-
     int evaluated = 0;
     VL_ASSERT((++evaluated, false));
     EXPECT_EQ(evaluated, 0);
-    EXPECT_EQ(Log(), "");
-}
-
-TEST_F(LoggerTest, UnloadSilencesAssertionsAndTheNextLoadLoadsAgain) {
-    SetLoggerFolder(ProgramFolder());
-    LoadLogger(-1, 0);
-    ASSERT_TRUE(IsLoggerActive());
     UnloadLogger();
-    EXPECT_FALSE(IsLoggerActive());
-    EXPECT_FALSE(diagnostics::AssertionsEnabled());
-    ReportAssertion("diagtest", 7, "after unload");
-    VL_ASSERT(false);
-    EXPECT_EQ(Log(), "");
 
+    SetEnvironment("VLLOGGER_ASSERTIONS", "1");
     LoadLogger(-1, 0);
-    EXPECT_TRUE(IsLoggerActive());
-    ReportAssertion("diagtest", 8, "reloaded");
-    EXPECT_EQ(Log(), "ASSERT diagtest(8): reloaded\n");
-}
-
-TEST_F(LoggerTest, LevelIsCappedAndGatesTraces) {
-    SetEnvironment("VLLOGGER_LEVEL", "40");
-    SetLoggerFolder(ProgramFolder());
-    LoadLogger(-1, 0);
+    ASSERT_TRUE(diagnostics::AssertionsEnabled());
     EXPECT_EQ(GetLogLevel(), 31);
-    EXPECT_TRUE(IsLogLevelEnabled(31));
-    EXPECT_FALSE(IsLogLevelEnabled(32));
-
+    const int line = __LINE__ + 1;
+    VL_ASSERT_TEXT(1 + 1 == 3, "destType == stringValue");
     TraceNarrow("unit", 12, "kept", 31);
     TraceNarrow("unit", 13, "dropped", 32);
     TraceWide(u"wide", 14, u"caf\u00e9", 3);
     const unsigned char bytes[] = {0x00, 0xAB, 0xFF};
     TraceBinary("bin", 15, bytes, sizeof bytes, 1);
     TraceFormat("fmt", 16, "%d files in %s", 2, 42, "dir");
-    EXPECT_EQ(Log(),
-              "TRACE 31 unit(12): kept\n"
-              "TRACE 3 wide(14): caf\xC3\xA9\n"
-              "TRACE 1 bin(15): 00abff\n"
-              "TRACE 2 fmt(16): 42 files in dir\n");
+    UnloadLogger();
+    EXPECT_FALSE(diagnostics::AssertionsEnabled());
+    ReportAssertion("diagtest", 7, "after unload");
+    LoadLogger(-1, 0);
+    ReportAssertion("diagtest", 8, "reloaded");
+    EXPECT_EQ(ReadWholeFile(log_), "ASSERT diagtest(" + std::to_string(line) +
+                                       "): destType == stringValue\n" +
+                                       "TRACE 31 unit(12): kept\nTRACE 3 wide(14): caf\xC3\xA9\n"
+                                       "TRACE 1 bin(15): 00abff\nTRACE 2 fmt(16): 42 files in dir\n"
+                                       "ASSERT diagtest(8): reloaded\n");
 }
 
 TEST_F(LoggerTest, WithoutGetLoggingLevelOnlyLevelZeroPasses) {
-    SetEnvironment("VLLOGGER_LEVEL", "20");
-    SetLoggerFolder(VariantFolder("without-level"));
+    SetLoggerFolder(Variant(u"without-level"));
     LoadLogger(-1, 0);
-    ASSERT_TRUE(IsLoggerActive());
     EXPECT_EQ(GetLogLevel(), 0);
-    EXPECT_TRUE(IsLogLevelEnabled(0));
     EXPECT_TRUE(IsLogLevelEnabled(-3));
     EXPECT_FALSE(IsLogLevelEnabled(1));
 }
 
-TEST(LoggerIdle, NothingHappensBeforeALoad) {
+// None named at start-up (not searched again once named), a folder without
+// its trailing separator, a library without InitializeLogger: none is used.
+class UnavailableLoggerTest : public LoggerTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UnavailableLoggerTest, NothingIsLogged) {
+    SetEnvironment("VLLOGGER_ASSERTIONS", "1");
+    if (GetParam() == 0)
+        LoadLogger(-1, 0);
+    const std::u16string folder =
+        GetParam() == 2 ? Variant(u"without-initialize") : ProgramFolder();
+    SetLoggerFolder(GetParam() == 1 ? folder.substr(0, folder.size() - 1) : folder);
+    LoadLogger(-1, 0);
     EXPECT_FALSE(IsLoggerActive());
-    EXPECT_EQ(GetLogLevel(), 0);
+    EXPECT_FALSE(diagnostics::AssertionsEnabled());
     EXPECT_FALSE(IsLogLevelEnabled(0));
-    ReportAssertion("diagtest", 1, "nobody listens");
+    VL_ASSERT(false);
+    TraceNarrow("unit", 1, "nothing", 0);
+    EXPECT_EQ(ReadWholeFile(log_), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Loggers, UnavailableLoggerTest, ::testing::Values(0, 1, 2));
 
 }  // namespace
