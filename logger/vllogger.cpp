@@ -1,6 +1,7 @@
 // vllogger: the logging library that the driver loads when the registry names
-// its folder. It appends assertion reports and traces as text lines to the
-// file named by VLLOGGER_FILE (nothing when unset), asks the driver for
+// its folder. It appends a line for each load, assertion reports and traces
+// as text lines to the file named by VLLOGGER_FILE (nothing when unset), asks
+// the driver for
 // assertion reports when VLLOGGER_ASSERTIONS=1, and reports the level in
 // VLLOGGER_LEVEL.
 //
@@ -54,10 +55,16 @@ std::string Prefix(const char* kind, int32_t level, Source source, uint32_t line
 
 extern "C" {
 
+int32_t GetLoggingLevel();
+
+// Each load is one line, so a set-up can be checked before anything fails.
 void InitializeLogger(uint8_t* enableAssertions, int32_t, intptr_t) {
     const char* assertions = std::getenv("VLLOGGER_ASSERTIONS");
+    const bool enabled = assertions != nullptr && std::strcmp(assertions, "1") == 0;
     if (enableAssertions != nullptr)
-        *enableAssertions = assertions != nullptr && std::strcmp(assertions, "1") == 0 ? 1 : 0;
+        *enableAssertions = enabled ? 1 : 0;
+    AppendLine(std::string("START assertions ") + (enabled ? "on" : "off") + ", level " +
+               std::to_string(GetLoggingLevel()));
 }
 
 void AssertToLogfile(const char* sourceUnit, int32_t line, const char* expression) {

@@ -62,11 +62,14 @@ TEST_F(LoggerTest, AssertionsAndTracesReachTheLogWhileLoaded) {
     ReportAssertion("diagtest", 7, "after unload");
     LoadLogger(-1, 0);
     ReportAssertion("diagtest", 8, "reloaded");
-    EXPECT_EQ(ReadWholeFile(log_), "ASSERT diagtest(" + std::to_string(line) +
-                                       "): destType == stringValue\n" +
-                                       "TRACE 31 unit(12): kept\nTRACE 3 wide(14): caf\xC3\xA9\n"
-                                       "TRACE 1 bin(15): 00abff\nTRACE 2 fmt(16): 42 files in dir\n"
-                                       "ASSERT diagtest(8): reloaded\n");
+    // Each load is a line of its own, so that a set-up can be checked.
+    const std::string start = "START assertions on, level 40\n";
+    EXPECT_EQ(ReadWholeFile(log_),
+              "START assertions off, level 40\n" + start + "ASSERT diagtest(" +
+                  std::to_string(line) + "): destType == stringValue\n" +
+                  "TRACE 31 unit(12): kept\nTRACE 3 wide(14): caf\xC3\xA9\n"
+                  "TRACE 1 bin(15): 00abff\nTRACE 2 fmt(16): 42 files in dir\n" +
+                  start + "ASSERT diagtest(8): reloaded\n");
 }
 
 TEST_F(LoggerTest, WithoutGetLoggingLevelOnlyLevelZeroPasses) {

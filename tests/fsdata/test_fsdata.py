@@ -227,6 +227,21 @@ class Documentation(unittest.TestCase):
         version = run("--version").stdout.decode().split()[-1]
         self.assertIn(f'"fsdata {version}"', page)
 
+    @unittest.skipIf(WINE, "the .reg registry of the Linux build")
+    def test_the_logging_set_up_of_the_readme_writes_a_log(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            with open(os.path.join(tmp, "vellum.reg"), "w") as f:
+                f.write("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\"
+                        "Tavrel Quillon\\Meridel 4.0\\Vellum\\]\n\"CommonFiles\"=\"%s/\"\n"
+                        % os.path.dirname(FSDATA))
+            env = dict(os.environ, VELLUM_REGISTRY=os.path.join(tmp, "vellum.reg"),
+                       VLLOGGER_FILE=os.path.join(tmp, "driver.log"), VLLOGGER_ASSERTIONS="1")
+            result = subprocess.run(command("query", "/nonexistent"), env=env,
+                                    capture_output=True, timeout=60)
+            self.assertEqual(result.returncode, 3)
+            with open(os.path.join(tmp, "driver.log")) as log:
+                self.assertEqual(log.read(), "START assertions on, level 0\n")
+
     @unittest.skipIf(WINE or not shutil.which("bash"), "bash completion")
     def test_completion_offers_commands_options_and_field_names(self):
         script = os.path.join(ROOT, "tools", "fsdata", "fsdata.bash")

@@ -33,6 +33,8 @@ std::vector<std::string> AssertionCapture::Reports() {
     std::string line;
     while (std::getline(lines, line)) {
         std::smatch match;
+        if (line.rfind("START ", 0) == 0)
+            continue;  // the library's load
         if (std::regex_match(line, match, pattern))
             reports.push_back(match[1].str() + ": " + match[3].str());
         else
