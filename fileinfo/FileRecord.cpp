@@ -130,7 +130,7 @@ OptionalValue FileRecord::CompressedSizeField() const {
     if (findData_ == nullptr || fullPath_.isEmpty())
         return {};
     uint32_t high = 0;
-    uint32_t low = platform::GetCompressedFileSize(fullPath_.view(), &high);
+    uint32_t low = platform::GetCompressedFileSizeOf(*findData_, fullPath_.view(), &high);
     if (low != kSaturated)
         return {high == 0 ? low : kSaturated, false};
     if (high == 0)

@@ -13,6 +13,12 @@ namespace platform {
 // the allocated bytes (blocks x 512).
 uint32_t GetCompressedFileSize(std::u16string_view path, uint32_t* high);
 
+// GetCompressedFileSize of the entry a directory search returned in `found`
+// at `path`. POSIX takes the allocated bytes from the search's own statx,
+// which it leaves in the find data's reserved words, and asks the file
+// system only when the search did not learn them; Windows always asks.
+uint32_t GetCompressedFileSizeOf(const FindData& found, std::u16string_view path, uint32_t* high);
+
 // GetLastError of the calling thread after the calls of this header.
 uint32_t LastErrorCode();
 

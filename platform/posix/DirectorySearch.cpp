@@ -25,6 +25,7 @@
 #include "platform/CaseMapping.h"
 #include "platform/PathSplit.h"
 #include "platform/TextEncoding.h"
+#include "platform/posix/AllocatedBytes.h"
 #include "platform/posix/QuietOpen.h"
 
 namespace platform {
@@ -246,6 +247,7 @@ bool Describe(Search& search, const Entry& entry, FindData* data) {
     data->ftLastWriteTime = ToFileTime(info.stx_mtime);
     data->nFileSizeHigh = static_cast<uint32_t>(info.stx_size >> 32);
     data->nFileSizeLow = static_cast<uint32_t>(info.stx_size);
+    SetAllocatedBytes(*data, info.stx_blocks * 512);
     const size_t length = std::min(entry.name.size(), std::size(data->cFileName) - 1);
     std::copy_n(entry.name.data(), length, data->cFileName);
     return true;

@@ -11,6 +11,7 @@
 
 #include "platform/PathSplit.h"
 #include "platform/TextEncoding.h"
+#include "platform/posix/AllocatedBytes.h"
 
 namespace platform {
 namespace {
@@ -86,6 +87,16 @@ uint32_t GetCompressedFileSize(std::u16string_view path, uint32_t* high) {
     if (high != nullptr) {
         *high = static_cast<uint32_t>(allocated >> 32);
     }
+    lastError = kErrorSuccess;
+    return static_cast<uint32_t>(allocated);
+}
+
+uint32_t GetCompressedFileSizeOf(const FindData& found, std::u16string_view path, uint32_t* high) {
+    uint64_t allocated = 0;
+    if (!AllocatedBytesOf(found, allocated))
+        return GetCompressedFileSize(path, high);
+    if (high != nullptr)
+        *high = static_cast<uint32_t>(allocated >> 32);
     lastError = kErrorSuccess;
     return static_cast<uint32_t>(allocated);
 }

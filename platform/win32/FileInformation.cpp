@@ -29,6 +29,10 @@ static_assert(offsetof(SystemTime, wMilliseconds) == offsetof(SYSTEMTIME, wMilli
 
 }  // namespace
 
+uint32_t GetCompressedFileSizeOf(const FindData&, std::u16string_view path, uint32_t* high) {
+    return GetCompressedFileSize(path, high);
+}
+
 uint32_t GetCompressedFileSize(std::u16string_view path, uint32_t* high) {
     const std::wstring terminated(path.begin(), path.end());
     static_assert(sizeof(DWORD) == sizeof(uint32_t), "DWORD");
