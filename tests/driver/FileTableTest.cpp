@@ -85,6 +85,31 @@ protected:
     DbRowsetRef rowset_ = nullptr;
 };
 
+#ifndef _WIN32
+// Reading every field opens each file (version, summary) but leaves its
+// last-access time as it was: the next report's Last Accessed stays true.
+TEST_F(FileTableTest, ReadingEveryFieldLeavesAccessTimesAlone) {
+    const fs::path files[] = {tree_.path() / "top.txt", tree_.path() / "sub" / "inner.txt"};
+    const timespec year2000[2] = {{946684800, 0}, {0, UTIME_OMIT}};
+    const auto accessed = [](const fs::path& file) {
+        struct stat info {};
+        stat(file.c_str(), &info);
+        return info.st_atim.tv_sec;
+    };
+    ASSERT_EQ(utimensat(AT_FDCWD, files[0].c_str(), year2000, 0), 0);
+    ReadWholeFile(files[0]);
+    if (accessed(files[0]) == 946684800)
+        GTEST_SKIP() << "this file system keeps no access times";
+    for (const fs::path& file : files)
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), year2000, 0), 0);
+    while (api().DbReadRecord(rowset_, ReadMode_Next, nullptr, nullptr) == Status_Success)
+        for (uint32_t ordinal = 1; ordinal <= kFileTableFieldCount; ++ordinal)
+            Read(ordinal);
+    for (const fs::path& file : files)
+        EXPECT_EQ(accessed(file), 946684800) << file;
+}
+#endif
+
 TEST_F(FileTableTest, CatalogDescribesOneTableNamedAfterTheStartingDirectory) {
     TableDescription** tables = nullptr;
     uint32_t count = 0;

@@ -21,8 +21,8 @@ std::map<std::string, std::map<std::string, RegValue>>& Keys() {
 }
 
 std::filesystem::path RegistryFile() {
-    static TempDir* folder = new TempDir();  // lives for the whole test program
-    return folder->path() / "registry.reg";
+    static const TempDir folder;  // removed when the test program exits
+    return folder.path() / "registry.reg";
 }
 
 std::string RegQuoted(const std::string& text) {
