@@ -119,6 +119,8 @@ int RunQuery(const host::DriverLibrary& driver, const CommandLine& line, Output&
             "path separator: '" +
                 line.Get("--mask") + "'",
             "query");
+    if (!line.positional.empty() && line.positional[0].empty())
+        return ReportUsageError("DIR is empty (. names the current directory)", "query");
     const std::u16string directory = platform::AbsolutePath(
         platform::Utf8ToUtf16(line.positional.empty() ? "." : line.positional[0]));
     host::LogonProperties properties(directory, mask, levels, line.Has("--empty-dirs"));
