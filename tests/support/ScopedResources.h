@@ -5,14 +5,14 @@
 #include <string>
 
 #include "runtime/ResourceTexts.h"
+#include "tests/support/TestSupport.h"
 
 namespace testing_support {
 
 class ScopedResources {
 public:
     // Translations are read from `folder` (default: beside the test program).
-    explicit ScopedResources(const std::u16string& folder);
-    ScopedResources();
+    explicit ScopedResources(const std::u16string& folder = ProgramFolder());
     ~ScopedResources();
 
 private:

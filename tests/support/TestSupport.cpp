@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 
 #include "platform/ModuleInfo.h"
 #include "platform/PathSplit.h"
@@ -40,13 +40,10 @@ std::string U8(const char16_t* utf16) {
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
-    std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (;;) {
-        path_ =
-            base / ("fsdata-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-        if (std::filesystem::create_directory(path_))
-            break;
-    }
+    do
+        path_ = std::filesystem::temp_directory_path() /
+                ("fsdata-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    while (!std::filesystem::create_directory(path_));
 }
 
 TempDir::~TempDir() {
@@ -62,10 +59,8 @@ std::u16string TempDir::folderText() const {
 }
 
 std::filesystem::path TempDir::Write(const std::string& name, const std::string& bytes) const {
-    std::filesystem::path file = path_ / name;
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-    return file;
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    return path_ / name;
 }
 
 void SetLoggerFolder(const std::u16string& folder) {
@@ -90,9 +85,7 @@ std::u16string ProgramFolder() {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::unique_ptr<host::DriverLibrary> OpenDriver() {
