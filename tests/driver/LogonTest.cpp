@@ -1,6 +1,7 @@
 // Logon, logon matching, the logon dialog and its check boxes, and the logon
 // blocks, called through the host loader as the engine calls them, against
 // golden files. Each case loads the library afresh.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -187,12 +188,6 @@ TEST_F(LogonTest, LogonsAgainstTheirTranscript) {
     EXPECT_EQ(name, reinterpret_cast<char16_t*>(this));
 }
 
-// Blocks as the driver's heap makes them.
-template <typename T>
-T* HostBlock(size_t bytes = sizeof(T)) {
-    return static_cast<T*>(::operator new(bytes));
-}
-
 // The text goes with the record only when the record owns it (the leak
 // check sees it otherwise; a wrong free, the sanitizer).
 TEST_F(LogonTest, FreeLogonInfoReleasesTheTextOnlyWhenItOwnsIt) {
@@ -201,10 +196,10 @@ TEST_F(LogonTest, FreeLogonInfoReleasesTheTextOnlyWhenItOwnsIt) {
     DbLogonInfo *owned = nullptr, *borrowed = nullptr;
     ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, u"", &owned), Status_Success);
     ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, u"", &borrowed), Status_Success);
-    owned->text = HostBlock<char16_t>(8);
-    owned->text[0] = u'\0';
-    owned->value = HostBlock<DbValue>();
-    *owned->value = DbValue{sizeof(DbValue), singleKind, int32sValue, 0, HostBlock<int32_t>()};
+    // Blocks as the driver's heap makes them.
+    owned->text = new (::operator new(sizeof(char16_t))) char16_t(u'\0');
+    owned->value = new (::operator new(sizeof(DbValue)))
+        DbValue{sizeof(DbValue), singleKind, int32sValue, 0, ::operator new(sizeof(int32_t))};
     EXPECT_EQ(api().DbFreeLogonInfo(owned), Status_Success);
     char16_t callersText[] = u"keep";
     borrowed->ownsText = 0;
