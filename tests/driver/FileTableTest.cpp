@@ -1,7 +1,6 @@
 // The file table end to end, through the host loader as the engine uses it:
 // logon, catalog, bind, read, free, log off.
 #include <ctime>
-#include <fstream>
 
 #include "driver/FieldId.h"
 #include "host/LogonProperties.h"
@@ -25,8 +24,8 @@ protected:
     void SetUp() override {
         DriverCase::SetUp();
         fs::create_directories(tree_.path() / "sub" / "empty");
-        std::ofstream(tree_.path() / "sub" / "inner.txt") << "inner";
-        std::ofstream(tree_.path() / "top.txt") << "hello";
+        tree_.Write("sub/inner.txt", "inner");
+        tree_.Write("top.txt", "hello");
         host::LogonProperties properties(start_, u"*.*", -1, true);
         ASSERT_EQ(api().DbLogonServer(properties.info(), &logonInfo_, nullptr, nullptr, u"",
                                       &logon_, nullptr),

@@ -110,13 +110,9 @@ protected:
         DbPropertyCollection* answer = kUntouchedAnswer;
         DbStatus status = api().DbHandleUIPropertyRequest(nullptr, number, nullptr, nullptr,
                                                           nullptr, properties, &answer, nullptr);
-        if (status != Status_Success) {
-            return "status " + std::to_string(status) + ", answer " +
-                   (answer == kUntouchedAnswer ? "untouched"
-                    : answer                   ? "set"
-                                               : "null") +
-                   "\n";
-        }
+        const char* left = answer == kUntouchedAnswer ? "untouched" : answer ? "set" : "null";
+        if (status != Status_Success)
+            return "status " + std::to_string(status) + ", answer " + left + "\n";
         std::string text = CollectionText(answer);
         EXPECT_EQ(api().DbFreePropertyCollection(answer), Status_Success);
         return text;
