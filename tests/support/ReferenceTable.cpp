@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "tests/support/TestSupport.h"
 
@@ -22,16 +21,14 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 }
 
 void AppendCodeUnit(unsigned unit, std::string& out) {
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | unit >> 6);
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | unit >> 12);
-        out += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
+    const auto byte = [](unsigned bits) { return static_cast<char>(bits); };
+    if (unit < 0x80)
+        out += byte(unit);
+    else if (unit < 0x800)
+        out += {byte(0xC0 | unit >> 6), byte(0x80 | (unit & 0x3F))};
+    else
+        out +=
+            {byte(0xE0 | unit >> 12), byte(0x80 | (unit >> 6 & 0x3F)), byte(0x80 | (unit & 0x3F))};
 }
 
 }  // namespace
@@ -66,9 +63,8 @@ ReferenceTable ReferenceTable::LoadPath(const std::filesystem::path& path,
         ADD_FAILURE() << "cannot read the table " << path.string();
         return table;
     }
-    std::string line;
     size_t number = 0;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -107,9 +103,8 @@ std::string UnescapeField(const std::string& field) {
             digits == 2 ? void(out += static_cast<char>(unit)) : AppendCodeUnit(unit, out);
             i += digits;
         } else {
-            // "\\" and anything unknown stand for themselves.
             const size_t named = std::string("tnr").find(kind);
-            out += named == std::string::npos ? kind : "\t\n\r"[named];
+            out += named == std::string::npos ? kind : "\t\n\r"[named];  // "\\" stands for '\\'
         }
     }
     return out;
@@ -119,7 +114,7 @@ std::u16string UnescapeField16(const std::string& field) {
     std::u16string out;
     size_t run = 0;  // start of the text not yet converted
     for (size_t i = 0; i + 1 < field.size(); ++i) {
-        if (field[i] == '\\' && i + 1 < field.size() && field[i + 1] == '\\') {
+        if (field[i] == '\\' && field[i + 1] == '\\') {
             ++i;
         } else if (field[i] == '\\' && field[i + 1] == 'u' && i + 5 < field.size()) {
             out += U16(UnescapeField(field.substr(run, i - run)));

@@ -1,8 +1,6 @@
-// The driver's resource texts, started as DbInitialize starts them (with the
-// translations beside the test program) for the life of the object.
+// The driver's resource texts, started as DbInitialize starts them, for the
+// life of the object.
 #pragma once
-
-#include <string>
 
 #include "runtime/ResourceTexts.h"
 #include "tests/support/TestSupport.h"

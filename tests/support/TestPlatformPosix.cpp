@@ -24,11 +24,8 @@ std::filesystem::path RegistryFile() {
 
 std::string RegQuoted(const std::string& text) {
     std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '\\' || c == '"')
-            quoted += '\\';
-        quoted += c;
-    }
+    for (char c : text)
+        quoted += c == '\\' || c == '"' ? std::string{'\\', c} : std::string(1, c);
     return quoted + '"';
 }
 
@@ -61,7 +58,6 @@ void WriteRegistry() {
         for (const auto& [name, value] : values)
             out << (name.empty() ? "@" : RegQuoted(name)) << "=" << RegData(value) << "\n";
     }
-    out.close();
     SetEnvironment("VELLUM_REGISTRY", RegistryFile().string());
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -17,12 +16,9 @@ namespace {
 
 const char16_t kLoggerKey[] = u"HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
 
-// A REG_SZ value's bytes: UTF-16LE with its NUL.
+// A REG_SZ value's bytes: UTF-16LE (as both builds are) with its NUL.
 std::string TextData(const std::u16string& text) {
-    std::string data;
-    for (char16_t unit : text + u'\0')
-        data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return data;
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
 }
 
 }  // namespace
@@ -52,10 +48,7 @@ TempDir::~TempDir() {
 }
 
 std::u16string TempDir::folderText() const {
-    std::u16string text = path_.u16string();
-    if (text.empty() || text.back() != platform::kPathSeparator)
-        text += platform::kPathSeparator;
-    return text;
+    return path_.u16string() + platform::kPathSeparator;  // path_ never ends in one
 }
 
 std::filesystem::path TempDir::Write(const std::string& name, const std::string& bytes) const {
