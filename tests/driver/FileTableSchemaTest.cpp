@@ -17,15 +17,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-constexpr RecordGroup kLoadedGroups[] = {RecordGroup::Version, RecordGroup::Security,
-                                         RecordGroup::Summary};
-
-bool IsText(DbValueType type) {
-    return type == stringValue || type == memoValue;
-}
-
 // Each reader, on a file row and a directory row: it writes its row's type,
 // a text in a block of its own (the buffer is declared to hold nothing),
 // else exactly the declared length; it sets the null flag its row promises
@@ -46,6 +37,7 @@ TEST(FileTableSchema, EachReaderFitsItsRow) {
     for (const char* kind : {"file row", "directory row"}) {
         for (const FieldDefinition& row : FileTableSchema) {
             const uint32_t id = Ordinal(row.id);
+            const bool text = row.valueType == stringValue || row.valueType == memoValue;
             SCOPED_TRACE(kind + std::string(", field ") + std::to_string(id));
             EXPECT_EQ(FindFieldDefinition(id), &row);
             record.Reset();
@@ -61,22 +53,19 @@ TEST(FileTableSchema, EachReaderFitsItsRow) {
                 uint32_t type = unknownValue;
                 EXPECT_EQ(ReadFieldValue(record, id, &value, 0, &isNull, &type), Status_Success);
                 EXPECT_EQ(type, row.valueType);
-                if (rule != "any") {
-                    EXPECT_EQ(isNull, rule == "null" ? 1 : 0);
-                }
-                EXPECT_EQ(value != buffer.data(), IsText(row.valueType));
+                EXPECT_EQ(isNull, rule == "any" ? isNull : rule == "null" ? 1 : 0);
+                EXPECT_EQ(value != buffer.data(), text);
                 if (value != buffer.data())
                     FreeHostBlock(value);
                 for (size_t i = 0; i < buffer.size(); ++i)
                     if (buffer[i] != fill)
                         written = std::max(written, i + 1);
             }
-            EXPECT_EQ(written, IsText(row.valueType) ? 0 : row.length);
-            for (RecordGroup group : kLoadedGroups)
+            EXPECT_EQ(written, text ? 0 : row.length);
+            for (RecordGroup group :
+                 {RecordGroup::Version, RecordGroup::Security, RecordGroup::Summary})
                 EXPECT_EQ(record.IsLoaded(group), group == row.group)
                     << "group " << static_cast<int>(group);
         }
     }
 }
-
-}  // namespace

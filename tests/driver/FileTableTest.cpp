@@ -1,14 +1,11 @@
 // The file table end to end, through the host loader as the engine uses it:
 // logon, catalog, bind, read, free, log off.
 #include <ctime>
-#include <fstream>
 
 #include "driver/FieldId.h"
 #include "host/LogonProperties.h"
 #include "platform/PathSplit.h"
 #include "tests/driver/DriverCase.h"
-#include "tools/fsdata/FieldsCommand.h"
-#include "tools/fsdata/QueryCommand.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -27,8 +24,8 @@ protected:
     void SetUp() override {
         DriverCase::SetUp();
         fs::create_directories(tree_.path() / "sub" / "empty");
-        std::ofstream(tree_.path() / "sub" / "inner.txt") << "inner";
-        std::ofstream(tree_.path() / "top.txt") << "hello";
+        tree_.Write("sub/inner.txt", "inner");
+        tree_.Write("top.txt", "hello");
         host::LogonProperties properties(start_, u"*.*", -1, true);
         ASSERT_EQ(api().DbLogonServer(properties.info(), &logonInfo_, nullptr, nullptr, u"",
                                       &logon_, nullptr),
@@ -206,30 +203,20 @@ TEST_F(FileTableTest, TextProtocolAndUnknownFields) {
 // `fsdata fields`: every field's name in either language (each its own, as
 // binding by name takes the first that matches), type and length.
 TEST_F(FileTableTest, FieldsAsFsdataListsThem) {
-    for (const char* language : {"en", "de"}) {
-        fsdata::CommandLine line;
-        line.command = "fields";
-        line.options["--lang"] = language;
-        line.options["--format"] = "csv";
-        testing::internal::CaptureStdout();
-        fsdata::Output out(stdout);
-        EXPECT_EQ(fsdata::RunFields(*driver_, line, out), fsdata::kExitSuccess);
-        EXPECT_TRUE(out.Flush());
-        ExpectGolden(testing::internal::GetCapturedStdout(),
-                     std::string("fields-") + language + ".csv");
-    }
+    for (const std::string language : {"en", "de"})
+        ExpectPrinted({"fields", "--lang", language, "--format", "csv"},
+                      "fields-" + language + ".csv");
 }
 
 // `fsdata query` over a tree of fixed names, sizes and times, against its
 // golden file; the fields shown do not depend on the machine. Times are
 // local: the native build reads them in UTC.
 TEST_F(FileTableTest, QueryOfAFixedTree) {
-    if (IsWindowsBuild())
-        GTEST_SKIP() << "Wine's time zone is the one the process started with";
-#ifndef _WIN32
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine's time zone is the one the process started with";
+#else
     SetEnvironment("TZ", "UTC");
     tzset();
-#endif
     TempDir tree;
     fs::create_directories(tree.path() / "docs" / "empty");
     fs::create_directories(tree.path() / "Data" / "deep");
@@ -238,26 +225,17 @@ TEST_F(FileTableTest, QueryOfAFixedTree) {
         {"Data/b.csv", 42}, {"Data/deep/c.bin", 7}, {"z.log", 1},
     };
     for (const auto& [name, size] : files)
-        std::ofstream(tree.path() / name, std::ios::binary) << std::string(size, 'x');
-#ifndef _WIN32
+        tree.Write(name, std::string(size, 'x'));
     // 2024-05-06 07:08:09 UTC on every entry.
     const timespec times[2] = {{1714979289, 0}, {1714979289, 0}};
     for (auto it = fs::recursive_directory_iterator(tree.path()); it != fs::end(it); ++it)
         ASSERT_EQ(utimensat(AT_FDCWD, it->path().c_str(), times, 0), 0);
-#endif
-    fsdata::CommandLine line;
-    std::string error;
-    ASSERT_TRUE(fsdata::ParseCommandLine(
+    ExpectPrinted(
         {"query", tree.path().u8string(), "--empty-dirs", "--fields",
          "File Name,Extension,File Size,Last Written,Directory Level (Relative),Is Hidden",
          "--format", "jsonl"},
-        line, error))
-        << error;
-    testing::internal::CaptureStdout();
-    fsdata::Output out(stdout);
-    EXPECT_EQ(fsdata::RunQuery(*driver_, line, out), fsdata::kExitSuccess);
-    EXPECT_TRUE(out.Flush());
-    ExpectGolden(testing::internal::GetCapturedStdout(), "query.jsonl");
+        "query.jsonl");
+#endif
 }
 
 }  // namespace

@@ -1,31 +1,31 @@
-// The driver's life cycle and small entry points, called through the host
-// loader as the engine calls them. Each case loads the library afresh.
-#include <gtest/gtest.h>
-
+// The driver's life cycle, small entry points and sessions on many threads,
+// called through the host loader as the engine calls them. Each case loads
+// the library afresh.
+#include <atomic>
 #include <iterator>
 #include <new>
+#include <thread>
+#include <vector>
 
-#include "tests/support/TestSupport.h"
+#include "driver/FieldId.h"
+#include "host/LogonProperties.h"
+#include "tests/driver/DriverCase.h"
 
 using namespace testing_support;
 
 namespace {
 
-class DriverTest : public ::testing::Test {
+class DriverTest : public DriverCase {
 protected:
-    void SetUp() override {
+    DriverTest() {
+        startDriver_ = false;
         RemoveLoggerKey();
-        driver_ = OpenDriver();
-        ASSERT_TRUE(driver_);
     }
-
-    const host::DriverEntryPoints& api() const { return driver_->api(); }
 
     // The database type name in `tag`, or "status N" when there is none.
     std::string DatabaseType(const char16_t* tag) {
         char16_t* name = reinterpret_cast<char16_t*>(this);  // must stay unless set
-        DbStatus status = api().DbFetchDatabaseType(tag, &name);
-        if (status != Status_Success) {
+        if (const DbStatus status = api().DbFetchDatabaseType(tag, &name); status != 0) {
             EXPECT_EQ(name, reinterpret_cast<char16_t*>(this)) << "changed on failure";
             return "status " + std::to_string(status);
         }
@@ -33,8 +33,6 @@ protected:
         api().DbFreeString(name);
         return text;
     }
-
-    std::unique_ptr<host::DriverLibrary> driver_;
 };
 
 TEST_F(DriverTest, ThreadSafetyAndTheInfoCodes) {
@@ -81,22 +79,69 @@ TEST_F(DriverTest, FreeEntryPoints) {
     for (int i = 0; i < 3; ++i)
         chain = new (::operator new(sizeof(ErrorInfo)))
             ErrorInfo{chain, Status_LogonFailed, nullptr, 0};
-    const DbStatus statuses[] = {
-        api().DbFreeString(nullptr),
-        api().DbFreeFieldValue(nullptr),
-        api().DbFreeErrorInfo(nullptr),
-        api().DbFreeTableList(nullptr, nullptr),
-        api().DbFreeTableList(nullptr,
-                              static_cast<TableDescription**>(::operator new(sizeof(void*)))),
-        api().DbFreeTableInfo(nullptr),
-        api().DbFreeFieldList(0, nullptr),
-        api().DbFreeLogonInfo(nullptr),
-        api().DbFreePropertyCollection(nullptr),
-        api().DbLogoffServer(nullptr),
-        api().DbFreeErrorInfo(chain),
-    };
+    const DbStatus statuses[] = {api().DbFreeString(nullptr),
+                                 api().DbFreeFieldValue(nullptr),
+                                 api().DbFreeErrorInfo(nullptr),
+                                 api().DbFreeTableList(nullptr, nullptr),
+                                 api().DbFreeTableList(nullptr, static_cast<TableDescription**>(
+                                                                    ::operator new(sizeof(void*)))),
+                                 api().DbFreeTableInfo(nullptr),
+                                 api().DbFreeFieldList(0, nullptr),
+                                 api().DbFreeLogonInfo(nullptr),
+                                 api().DbFreePropertyCollection(nullptr),
+                                 api().DbLogoffServer(nullptr),
+                                 api().DbFreeErrorInfo(chain)};
     for (size_t i = 0; i < std::size(statuses); ++i)
         EXPECT_EQ(statuses[i], Status_Success) << i;
+}
+
+// Engine sessions on many threads at once, each starting and stopping the
+// driver around its own logon and rowset; the ThreadSanitizer build checks
+// the locking.
+TEST_F(DriverTest, SessionsStartAndStopTheDriverInParallel) {
+    TempDir tree;
+    for (const char* name : {"a.txt", "b.doc", "c"})
+        tree.Write(name, "x");
+    const host::DriverEntryPoints& api = this->api();
+    const host::LogonProperties properties(tree.path().u16string(), u"*.*", -1, false);
+    std::atomic<int> rowsRead{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 100; ++round) {
+                api.DbInitialize();
+                DbLogonRef logon = nullptr;
+                DbLogonInfo* info = nullptr;
+                DbRowsetRef rowset = nullptr;
+                int table = 0;
+                if (round % 10 == t) {  // a few fields, in German, on every row
+                    api.DbLogonServer(properties.info(), &info, nullptr, nullptr, u"de", &logon,
+                                      nullptr);
+                    api.DbExecuteQuery(logon, QueryType_OpenTable, &table, nullptr, nullptr,
+                                       nullptr, &rowset);
+                    for (; api.DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == 0;
+                         ++rowsRead) {
+                        char16_t buffer[64];
+                        void* value = buffer;
+                        uint16_t isNull;
+                        uint32_t type, reserved;
+                        for (FieldId id : {FieldId::Computer, FieldId::FileName, FieldId::FileType,
+                                           FieldId::LastWritten, FieldId::AttributeString})
+                            api.DbReadFieldValue(rowset, Ordinal(id), nullptr, nullptr, &value,
+                                                 sizeof buffer, &isNull, &type, &reserved);
+                    }
+                }
+                api.DbCloseRowset(rowset);
+                api.DbLogoffServer(logon);
+                api.DbFreeLogonInfo(info);
+                api.DbTerminate();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(rowsRead.load(), 4 * 10 * 3);
+    EXPECT_EQ(DatabaseType(u""), "status 11");  // balanced calls leave it stopped
 }
 
 }  // namespace

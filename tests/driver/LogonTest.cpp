@@ -1,5 +1,7 @@
-// Logon, logon matching and the logon blocks, called through the host loader
-// as the engine calls them. Each case loads the library afresh.
+// Logon, logon matching, the logon dialog and its check boxes, and the logon
+// blocks, called through the host loader as the engine calls them, against
+// golden files. Each case loads the library afresh.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,7 @@
 #include "tests/logon/CollectionText.h"
 #include "tests/logon/DeepHintChain.h"
 #include "tests/logon/EngineCollection.h"
+#include "tests/support/AssertionCapture.h"
 
 using namespace testing_support;
 
@@ -14,6 +17,7 @@ namespace {
 
 // Stands for an out-parameter the driver must leave alone.
 ErrorInfo* const kUntouchedError = reinterpret_cast<ErrorInfo*>(0x5A5A);
+DbPropertyCollection* const kUntouchedAnswer = reinterpret_cast<DbPropertyCollection*>(0x5A5A);
 
 class LogonTest : public DriverCase {
 protected:
@@ -84,6 +88,35 @@ protected:
         ExpectGolden(text, "logon.txt");
     }
 
+    // The description for `in` as text; "status N" on failure.
+    std::string Describe(const DbLogonInfo* in, const char16_t* tag = u"") {
+        DbLogonInfo* out = reinterpret_cast<DbLogonInfo*>(0x1);  // cleared by the driver
+        DbStatus status = api().DbFetchLogonUIInfo(nullptr, in, nullptr, tag, &out);
+        if (status != Status_Success) {
+            EXPECT_EQ(out, nullptr);
+            return "status " + std::to_string(status);
+        }
+        const std::string text = CollectionText(out->properties);
+        EXPECT_EQ(api().DbFreeLogonInfo(out), Status_Success);
+        return text;
+    }
+    std::string Describe(EngineCollection& properties, const char16_t* tag = u"") {
+        DbLogonInfo in = EngineLogonInfo(properties.get());
+        return Describe(&in, tag);
+    }
+
+    // The answer to request `number` as text, or "status N, answer ..." on failure.
+    std::string Request(uint32_t number, DbPropertyCollection* properties) {
+        DbPropertyCollection* answer = kUntouchedAnswer;
+        DbStatus status = api().DbHandleUIPropertyRequest(nullptr, number, nullptr, nullptr,
+                                                          nullptr, properties, &answer, nullptr);
+        const char* left = answer == kUntouchedAnswer ? "untouched" : answer ? "set" : "null";
+        if (status != Status_Success)
+            return "status " + std::to_string(status) + ", answer " + left + "\n";
+        std::string text = CollectionText(answer);
+        EXPECT_EQ(api().DbFreePropertyCollection(answer), Status_Success);
+        return text;
+    }
     std::vector<DbLogonInfo*> infos_;
     std::vector<DbLogonRef> handles_;
     std::string transcript_;
@@ -120,7 +153,7 @@ TEST_F(LogonTest, LogonsAgainstTheirTranscript) {
     LogOn("a tab", tabbed);
 
     // The driver's own description, round trip; matching reads the top level
-    // only, with names in the caller's language.
+    // only.
     members.AddInt32(u"Max Number of Subdirectory Levels", nullptr, 4);
     const DbLogonInfo in = EngineLogonInfo(members.get());
     for (const char16_t* tag : {u"", u"de"}) {
@@ -132,17 +165,9 @@ TEST_F(LogonTest, LogonsAgainstTheirTranscript) {
         Match("the two logons", first, again, this, tag);
         api().DbFreeLogonInfo(dialog);
     }
-    EngineCollection german, empty;
-    german.AddString(u"Startverzeichnis", nullptr, sub.c_str());
-    german.AddString(u"Dateimaske", nullptr, u"*.ONE");
-    german.AddInt32(u"Maximale Anzahl Unterverzeichnisebenen", nullptr, 4);
-    const DbLogonInfo a = EngineLogonInfo(german.get()), e = EngineLogonInfo(empty.get());
-    Match("German names", &a, &in, this);
-    Match("German names", &a, &in, this, u"de");
-    Match("no collection and an empty one", &noCollection, &e, this);
-    Match("nothing required", &a, &in, nullptr);
+    Match("nothing required", &in, &in, nullptr);
     Match("no first", nullptr, &in, this);
-    Match("no second", &a, nullptr, this);
+    Match("no second", &in, nullptr, this);
 
     // A tree of hints deeper than any stack is copied and searched in a loop.
     DeepHintChain chain(100000, u"Starting Directory");
@@ -159,12 +184,6 @@ TEST_F(LogonTest, LogonsAgainstTheirTranscript) {
     EXPECT_EQ(name, reinterpret_cast<char16_t*>(this));
 }
 
-// Blocks as the driver's heap makes them.
-template <typename T>
-T* HostBlock(size_t bytes = sizeof(T)) {
-    return static_cast<T*>(::operator new(bytes));
-}
-
 // The text goes with the record only when the record owns it (the leak
 // check sees it otherwise; a wrong free, the sanitizer).
 TEST_F(LogonTest, FreeLogonInfoReleasesTheTextOnlyWhenItOwnsIt) {
@@ -173,16 +192,98 @@ TEST_F(LogonTest, FreeLogonInfoReleasesTheTextOnlyWhenItOwnsIt) {
     DbLogonInfo *owned = nullptr, *borrowed = nullptr;
     ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, u"", &owned), Status_Success);
     ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, u"", &borrowed), Status_Success);
-    owned->text = HostBlock<char16_t>(8);
-    owned->text[0] = u'\0';
-    owned->value = HostBlock<DbValue>();
-    *owned->value = DbValue{sizeof(DbValue), singleKind, int32sValue, 0, HostBlock<int32_t>()};
+    // Blocks as the driver's heap makes them.
+    owned->text = new (::operator new(sizeof(char16_t))) char16_t(u'\0');
+    owned->value = new (::operator new(sizeof(DbValue)))
+        DbValue{sizeof(DbValue), singleKind, int32sValue, 0, ::operator new(sizeof(int32_t))};
     EXPECT_EQ(api().DbFreeLogonInfo(owned), Status_Success);
     char16_t callersText[] = u"keep";
     borrowed->ownsText = 0;
     borrowed->text = callersText;
     EXPECT_EQ(api().DbFreeLogonInfo(borrowed), Status_Success);
     EXPECT_EQ(U8(callersText), "keep");
+}
+
+// `fsdata dialog`, in English and German, against its golden files. The
+// engine may give no language, or one without texts of its own.
+TEST_F(LogonTest, DialogAsFsdataPrintsIt) {
+    for (const std::string language : {"en", "de"})
+        ExpectPrinted({"dialog", "--lang", language}, "dialog-" + language + ".txt");
+    EngineCollection empty;
+    EXPECT_EQ(Describe(empty, nullptr), Describe(empty, u""));
+    EXPECT_EQ(Describe(empty, u"en-GB"), Describe(empty, u""));
+}
+
+// The description of values as the engine gives them (the directory need
+// not exist), and the answers to the check boxes as the user left them.
+TEST_F(LogonTest, DialogDescriptionsAndAnswers) {
+    std::string transcript;
+    const std::pair<const char16_t*, int32_t> values[] = {
+        {u"*.txt", 2}, {u"*", 0}, {u"*.*", -1}, {u"", -2}, {u"*.* ", 5}};
+    for (const auto& [mask, levels] : values) {
+        EngineCollection properties;
+        properties.AddString(u"Starting Directory", nullptr, u"/no/such/directory");
+        properties.AddString(u"File Mask", nullptr, mask);
+        properties.AddInt32(u"Max Number of Subdirectory Levels", nullptr, levels);
+        transcript += "== mask \"" + U8(mask) + "\", levels " + std::to_string(levels) + "\n" +
+                      Describe(properties);
+    }
+    // A description given back is not unpacked: its tab holds the values.
+    EngineCollection empty, given;
+    given.AddString(u"Starting Directory", nullptr, u"/data");
+    DbLogonInfo in = EngineLogonInfo(given.get()), noCollection = EngineLogonInfo(nullptr);
+    DbLogonInfo* dialog = nullptr;
+    ASSERT_EQ(api().DbFetchLogonUIInfo(nullptr, &in, nullptr, u"de", &dialog), Status_Success);
+    EXPECT_EQ(Describe(dialog), Describe(empty));
+    EXPECT_EQ(Describe(nullptr), "status 12");
+    EXPECT_EQ(Describe(&noCollection), "status 12");
+
+    DbPropertyCollection* members = dialog->properties->items[1]->uiInfo->items[1]->uiInfo;
+    for (uint32_t request : {1, 2}) {
+        for (uint16_t checked : {1, 0}) {
+            *static_cast<uint16_t*>(members->items[2 * request - 1]->value->data) = checked;
+            transcript += "== request " + std::to_string(request) + ", box " +
+                          std::to_string(checked) + "\n" + Request(request, dialog->properties);
+        }
+    }
+    api().DbFreeLogonInfo(dialog);
+    EngineCollection flat;  // a flat list serves as well
+    flat.AddString(u"File Mask", nullptr, u"*.txt");
+    flat.AddBoolean(u"include all files", nullptr, true);
+    transcript += "== request 1, a flat list\n" + Request(1, flat.get());
+    ExpectGolden(transcript, "dialog-answers.txt");
+}
+
+// With the logging library in place before the driver starts.
+class DialogReportTest : public LogonTest {
+protected:
+    AssertionCapture capture;
+};
+
+TEST_F(DialogReportTest, CheckBoxesThatHoldNoBooleanAndUnknownRequests) {
+    ASSERT_TRUE(capture.active());
+    EngineCollection text, missing, empty, listed;
+    text.AddString(u"Include All Files", nullptr, u"1");
+    text.AddString(u"Include All Subdirectories", nullptr, u"true");
+    missing.AddBoolean(u"File Mask", nullptr, true);
+    empty.AddValue(u"Include All Files", nullptr, booleanValue,
+                   empty.Value(emptyKind, booleanValue, nullptr));
+    uint16_t set = 1;
+    DbValue* members[] = {empty.Value(singleKind, booleanValue, &set)};
+    DbValueList list{sizeof(DbValueList), 1, members};
+    listed.AddValue(u"Include All Files", nullptr, booleanValue,
+                    listed.Value(multipleKind, booleanValue, &list));
+    const std::pair<uint32_t, DbPropertyCollection*> malformed[] = {
+        {1, text.get()},   {1, missing.get()}, {1, empty.get()},
+        {1, listed.get()}, {2, text.get()},    {1, nullptr}};
+    for (const auto& [request, properties] : malformed) {
+        EXPECT_EQ(Request(request, properties), "status 11, answer null\n");
+        EXPECT_EQ(capture.Reports(), std::vector<std::string>{"fslogon: false"});
+    }
+    for (uint32_t request : {0u, 3u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(Request(request, text.get()), "status 12, answer untouched\n") << request;
+        EXPECT_EQ(capture.Reports(), std::vector<std::string>{"FileSystem: false"}) << request;
+    }
 }
 
 }  // namespace

@@ -30,15 +30,13 @@ std::vector<std::string> AssertionCapture::Reports() {
     consumed_ = log.size();
     std::vector<std::string> reports;
     static const std::regex pattern(R"(ASSERT (\w+)\(([1-9][0-9]*)\): (.*))");
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);) {
         std::smatch match;
         if (line.rfind("START ", 0) == 0)
             continue;  // the library's load
-        if (std::regex_match(line, match, pattern))
-            reports.push_back(match[1].str() + ": " + match[3].str());
-        else
-            reports.push_back("unexpected line: " + line);
+        reports.push_back(std::regex_match(line, match, pattern)
+                              ? match[1].str() + ": " + match[3].str()
+                              : "unexpected line: " + line);
     }
     return reports;
 }

@@ -1,10 +1,8 @@
-// Loads the real logging library in this process with assertion reports on,
-// and reads back what it was sent. Use it in a program whose cases each run
-// in a process of their own (a logger found missing stays missing).
+// The real logging library loaded with assertion reports on, and what it was
+// sent. For one-process-per-case programs: a logger found missing stays so.
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <vector>
 
 #include "tests/support/TestSupport.h"

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "tests/support/TestSupport.h"
 
@@ -12,28 +11,24 @@ namespace testing_support {
 namespace {
 
 std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
+    std::vector<std::string> fields(1);
+    for (char c : line)
+        if (c == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    return fields;
 }
 
 void AppendCodeUnit(unsigned unit, std::string& out) {
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | unit >> 6);
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | unit >> 12);
-        out += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
+    const auto byte = [](unsigned bits) { return static_cast<char>(bits); };
+    if (unit < 0x80)
+        out += byte(unit);
+    else if (unit < 0x800)
+        out += {byte(0xC0 | unit >> 6), byte(0x80 | (unit & 0x3F))};
+    else
+        out +=
+            {byte(0xE0 | unit >> 12), byte(0x80 | (unit >> 6 & 0x3F)), byte(0x80 | (unit & 0x3F))};
 }
 
 }  // namespace
@@ -68,9 +63,8 @@ ReferenceTable ReferenceTable::LoadPath(const std::filesystem::path& path,
         ADD_FAILURE() << "cannot read the table " << path.string();
         return table;
     }
-    std::string line;
     size_t number = 0;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -100,26 +94,17 @@ std::string ReferenceTable::Field(const Row& row, const std::string& header) con
 std::string UnescapeField(const std::string& field) {
     std::string out;
     for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\' || i + 1 == field.size()) {
-            out += field[i];
-            continue;
-        }
-        const char kind = field[++i];
-        if (kind == 't') {
-            out += '\t';
-        } else if (kind == 'n') {
-            out += '\n';
-        } else if (kind == 'r') {
-            out += '\r';
-        } else if (kind == 'x' && i + 2 < field.size()) {
-            out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else if (kind == 'u' && i + 4 < field.size()) {
-            AppendCodeUnit(static_cast<unsigned>(std::stoi(field.substr(i + 1, 4), nullptr, 16)),
-                           out);
-            i += 4;
+        const char kind = field[i] == '\\' && i + 1 < field.size() ? field[++i] : '\0';
+        const size_t digits = kind == 'x' ? 2 : kind == 'u' ? 4 : 0;
+        if (kind == '\0') {
+            out += field[i];  // not an escape (a NUL after a backslash stands for itself too)
+        } else if (digits != 0 && i + digits < field.size()) {
+            const unsigned unit = std::stoul(field.substr(i + 1, digits), nullptr, 16);
+            digits == 2 ? void(out += static_cast<char>(unit)) : AppendCodeUnit(unit, out);
+            i += digits;
         } else {
-            out += kind;  // "\\" and anything unknown stand for themselves
+            const size_t named = std::string("tnr").find(kind);
+            out += named == std::string::npos ? kind : "\t\n\r"[named];  // "\\" stands for '\\'
         }
     }
     return out;
@@ -129,7 +114,7 @@ std::u16string UnescapeField16(const std::string& field) {
     std::u16string out;
     size_t run = 0;  // start of the text not yet converted
     for (size_t i = 0; i + 1 < field.size(); ++i) {
-        if (field[i] == '\\' && i + 1 < field.size() && field[i + 1] == '\\') {
+        if (field[i] == '\\' && field[i + 1] == '\\') {
             ++i;
         } else if (field[i] == '\\' && field[i + 1] == 'u' && i + 5 < field.size()) {
             out += U16(UnescapeField(field.substr(run, i - run)));

@@ -1,6 +1,6 @@
-// The reference tables: how the real Win32 functions behave, recorded under
-// Wine (shared/reference beside the source tree, or FSDATA_REFERENCE_DIR).
-// Each row of a table is a test case, named by its table and line.
+// Tables of cases (tab-separated, one case a row, named by table and line):
+// how the real Win32 functions behave, recorded under Wine (shared/reference
+// or FSDATA_REFERENCE_DIR), and the tests' own.
 #pragma once
 
 #include <filesystem>
@@ -16,16 +16,14 @@ public:
         std::vector<std::string> fields;
     };
 
-    // Loads `file` ("oleaut.tsv"); an unreadable table fails the running
-    // test and is empty.
+    // A reference table ("oleaut.tsv"), or one of the tests' own relative to
+    // tests/ ("search/walk.tsv"). '#' lines are comments; an unreadable table
+    // fails the running test and is empty.
     static ReferenceTable Load(const std::string& file);
-    // Loads a table of the tests' own cases, `file` relative to tests/
-    // ("search/walk.tsv"). Lines starting with '#' are comments.
     static ReferenceTable LoadCases(const std::string& file);
 
     const std::vector<Row>& rows() const { return rows_; }
-    // The index of a column by its header name; fails the running test and
-    // gives 0 when there is none.
+    // A column's index by header; fails the running test and gives 0 if none.
     size_t Column(const std::string& header) const;
     // A row's field in a column, unescaped; "" past the row's end.
     std::string Field(const Row& row, const std::string& header) const;
@@ -37,8 +35,7 @@ private:
     std::vector<Row> rows_;
 };
 
-// The folder of the reference tables, and the source tree, as this build's
-// file functions name them.
+// The reference tables' folder and the source tree, as this build names them.
 std::filesystem::path ReferenceFolder();
 std::filesystem::path SourceFolder();
 
@@ -47,8 +44,7 @@ std::filesystem::path SourceFolder();
 std::string UnescapeField(const std::string& field);
 std::u16string UnescapeField16(const std::string& field);
 
-// A field quoted as "text" (version and wildcard tables), without its quotes;
-// the field itself when it is not quoted.
+// A field quoted as "text" without its quotes; else the field itself.
 std::string Unquoted(const std::string& field);
 
 }  // namespace testing_support

@@ -1,11 +1,8 @@
 #include "tests/support/ScopedResources.h"
 
 #include "runtime/ResourceService.h"
-#include "tests/support/TestSupport.h"
 
 namespace testing_support {
-
-ScopedResources::ScopedResources() : ScopedResources(ProgramFolder()) {}
 
 ScopedResources::ScopedResources(const std::u16string& folder) {
     SResManager::Initialize();

@@ -1,18 +1,16 @@
-// The driver's resource texts, started as DbInitialize starts them (with the
-// translations beside the test program) for the life of the object.
+// The driver's resource texts, started as DbInitialize starts them, for the
+// life of the object.
 #pragma once
 
-#include <string>
-
 #include "runtime/ResourceTexts.h"
+#include "tests/support/TestSupport.h"
 
 namespace testing_support {
 
 class ScopedResources {
 public:
     // Translations are read from `folder` (default: beside the test program).
-    explicit ScopedResources(const std::u16string& folder);
-    ScopedResources();
+    explicit ScopedResources(const std::u16string& folder = ProgramFolder());
     ~ScopedResources();
 
 private:

@@ -8,10 +8,7 @@
 namespace testing_support {
 namespace {
 
-struct RegValue {
-    uint32_t type;
-    std::string data;
-};
+using RegValue = std::pair<uint32_t, std::string>;  // type, bytes
 
 // The registry of this test program: key -> value name -> value, written out
 // whole to the file that VELLUM_REGISTRY names at every change.
@@ -27,33 +24,28 @@ std::filesystem::path RegistryFile() {
 
 std::string RegQuoted(const std::string& text) {
     std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '\\' || c == '"')
-            quoted += '\\';
-        quoted += c;
-    }
+    for (char c : text)
+        quoted += c == '\\' || c == '"' ? std::string{'\\', c} : std::string(1, c);
     return quoted + '"';
 }
 
 // A text value as a quoted text when it is one NUL-terminated text, else as
 // hex(N) bytes broken over continuation lines.
 std::string RegData(const RegValue& value) {
-    const std::string& d = value.data;
+    const auto& [type, d] = value;
     std::u16string text;
     for (size_t i = 0; i + 1 < d.size(); i += 2)
         text +=
             static_cast<char16_t>(static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8);
-    if (value.type == 1 && d.size() % 2 == 0 && !text.empty() && text.back() == 0 &&
-        text.find(u'\0') == text.size() - 1)
+    if (type == 1 && d.size() % 2 == 0 && !text.empty() && text.find(u'\0') == text.size() - 1)
         return RegQuoted(U8(text.substr(0, text.size() - 1)));
-    char type[16];
-    std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(value.type));
-    std::string out = type;
-    const char* digits = "0123456789abcdef";
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "hex(%x):", static_cast<unsigned>(type));
+    std::string out = hex;
     for (size_t i = 0; i < d.size(); ++i) {
-        out += i == 0 ? "" : i % 8 == 0 ? ",\\\n  " : ",";
-        out += digits[static_cast<uint8_t>(d[i]) >> 4];
-        out += digits[d[i] & 15];
+        const char* separator = i == 0 ? "" : i % 8 == 0 ? ",\\\n  " : ",";
+        std::snprintf(hex, sizeof hex, "%s%02x", separator, static_cast<uint8_t>(d[i]));
+        out += hex;
     }
     return out;
 }
@@ -66,7 +58,6 @@ void WriteRegistry() {
         for (const auto& [name, value] : values)
             out << (name.empty() ? "@" : RegQuoted(name)) << "=" << RegData(value) << "\n";
     }
-    out.close();
     SetEnvironment("VELLUM_REGISTRY", RegistryFile().string());
 }
 

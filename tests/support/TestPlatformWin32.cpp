@@ -9,21 +9,11 @@ bool IsWindowsBuild() {
     return true;
 }
 
-void SetEnvironment(const std::string& name, const std::string& value) {
-    // Both the process environment and the C runtime's copy of it.
-    std::u16string wideName = U16(name), wideValue = U16(value);
-    SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.c_str()),
-                            reinterpret_cast<const wchar_t*>(wideValue.c_str()));
-    _putenv_s(name.c_str(), value.c_str());
-}
-
-void UnsetEnvironment(const std::string& name) {
-    std::u16string wideName = U16(name);
-    SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(wideName.c_str()), nullptr);
-    _putenv_s(name.c_str(), "");
-}
-
 namespace {
+const wchar_t* W(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
 // The root and the rest of a key named from its root.
 HKEY SplitKey(const std::u16string& key, std::u16string& path) {
     const size_t separator = key.find(u'\\');
@@ -33,23 +23,34 @@ HKEY SplitKey(const std::u16string& key, std::u16string& path) {
 }
 }  // namespace
 
+void SetEnvironment(const std::string& name, const std::string& value) {
+    // Both the process environment and the C runtime's copy of it.
+    SetEnvironmentVariableW(W(U16(name)), W(U16(value)));
+    _putenv_s(name.c_str(), value.c_str());
+}
+
+void UnsetEnvironment(const std::string& name) {
+    SetEnvironmentVariableW(W(U16(name)), nullptr);
+    _putenv_s(name.c_str(), "");
+}
+
 void SetRegistryValue(const std::u16string& key, const std::u16string& name, uint32_t type,
                       const std::string& data) {
     std::u16string path;
     const HKEY root = SplitKey(key, path);
     HKEY opened = nullptr;
-    if (RegCreateKeyExW(root, reinterpret_cast<const wchar_t*>(path.c_str()), 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, W(path), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS)
         return;
-    RegSetValueExW(opened, reinterpret_cast<const wchar_t*>(name.c_str()), 0, type,
-                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+    RegSetValueExW(opened, W(name), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
     RegCloseKey(opened);
 }
 
 void RemoveRegistryKey(const std::u16string& key) {
     std::u16string path;
     const HKEY root = SplitKey(key, path);
-    RegDeleteTreeW(root, reinterpret_cast<const wchar_t*>(path.c_str()));
+    RegDeleteTreeW(root, W(path));
 }
 
 }  // namespace testing_support

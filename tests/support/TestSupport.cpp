@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 
 #include "platform/ModuleInfo.h"
 #include "platform/PathSplit.h"
@@ -17,12 +16,9 @@ namespace {
 
 const char16_t kLoggerKey[] = u"HKEY_LOCAL_MACHINE\\Software\\Tavrel Quillon\\Meridel 4.0\\Vellum";
 
-// A REG_SZ value's bytes: UTF-16LE with its NUL.
+// A REG_SZ value's bytes: UTF-16LE (as both builds are) with its NUL.
 std::string TextData(const std::u16string& text) {
-    std::string data;
-    for (char16_t unit : text + u'\0')
-        data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return data;
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
 }
 
 }  // namespace
@@ -40,13 +36,10 @@ std::string U8(const char16_t* utf16) {
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
-    std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (;;) {
-        path_ =
-            base / ("fsdata-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-        if (std::filesystem::create_directory(path_))
-            break;
-    }
+    do
+        path_ = std::filesystem::temp_directory_path() /
+                ("fsdata-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    while (!std::filesystem::create_directory(path_));
 }
 
 TempDir::~TempDir() {
@@ -55,17 +48,12 @@ TempDir::~TempDir() {
 }
 
 std::u16string TempDir::folderText() const {
-    std::u16string text = path_.u16string();
-    if (text.empty() || text.back() != platform::kPathSeparator)
-        text += platform::kPathSeparator;
-    return text;
+    return path_.u16string() + platform::kPathSeparator;  // path_ never ends in one
 }
 
 std::filesystem::path TempDir::Write(const std::string& name, const std::string& bytes) const {
-    std::filesystem::path file = path_ / name;
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-    return file;
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    return path_ / name;
 }
 
 void SetLoggerFolder(const std::u16string& folder) {
@@ -90,9 +78,7 @@ std::u16string ProgramFolder() {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::unique_ptr<host::DriverLibrary> OpenDriver() {

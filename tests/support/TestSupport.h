@@ -1,5 +1,4 @@
-// Helpers shared by the tests: text, temporary folders, the environment, the
-// logger's registry entry, and the driver library beside the test program.
+// Helpers shared by the tests.
 #pragma once
 
 #include <cstdint>
@@ -38,27 +37,23 @@ void UnsetEnvironment(const std::string& name);
 // The folder of the running test program, with a trailing separator.
 std::u16string ProgramFolder();
 
-// The registry value that names the logging library's folder: set to
-// `folder` exactly as given, or removed with its key.
+// The registry value naming the logging library's folder, as given.
 void SetLoggerFolder(const std::u16string& folder);
 void RemoveLoggerKey();
 
-// The default value of a key under HKEY_CLASSES_ROOT, set for this test
-// program (an empty `value` removes the key).
+// A key's default under HKEY_CLASSES_ROOT; an empty `value` removes the key.
 void SetClassDefault(const std::u16string& key, const std::u16string& value);
 
-// A value in the registry of this test program, under a key named from its
-// root ("HKEY_LOCAL_MACHINE\\Software\\..."): the real registry on Windows, the
-// .reg file that VELLUM_REGISTRY names on POSIX (the one writer of .reg
-// files in the tests). RemoveRegistryKey removes a key with its subkeys.
+// A value under a key named from its root ("HKEY_LOCAL_MACHINE\\..."): the real
+// registry on Windows, the .reg file VELLUM_REGISTRY names on POSIX.
 void SetRegistryValue(const std::u16string& key, const std::u16string& name, uint32_t type,
                       const std::string& data);
 void RemoveRegistryKey(const std::u16string& key);
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-// The driver library beside the test program, loaded through the host
-// loader; fails the current test when it cannot be loaded.
+// The driver library beside the test program, through the host loader;
+// fails the current test when it cannot be loaded.
 std::unique_ptr<host::DriverLibrary> OpenDriver();
 
 }  // namespace testing_support

@@ -7,9 +7,8 @@
 
 namespace testing_support {
 
-// Runs `check` as user and group 65534; returns the child's exit status:
-// 0 when the check held, 1 when it did not, 99 when root could not be
-// dropped, 98 when the child did not exit normally.
+// Runs `check` as user and group 65534: 0 when it held, 1 when it did not,
+// 99 when root could not be dropped, 98 when the child did not exit.
 template <class Check>
 int AsUnprivilegedUser(Check check) {
     pid_t child = fork();
