@@ -10,7 +10,7 @@ void WriteText(const FieldOutput& out, const char16_t* text) {
     }
     const size_t units = TextLength(text) + 1;
     const size_t required = units * sizeof(char16_t);
-    if (required < out.size) {
+    if (required <= out.size) {
         if (out.buffer != nullptr && *out.buffer != nullptr)
             std::memcpy(*out.buffer, text, required);
         return;
