@@ -15,31 +15,9 @@
 #include "logon/PropertyRequests.h"
 #include "tests/logon/CollectionText.h"
 #include "tests/logon/EngineCollection.h"
+#include "tests/support/CountingAllocator.h"
 #include "tests/support/ReferenceTable.h"
 #include "tests/support/ScopedResources.h"
-
-// Host blocks come from operator new (malloc underneath, which GCC does not
-// see): counting here sees all of them, and a countdown makes the n-th fail.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-static long liveBlocks = 0;
-static long allocationsBeforeFailure = -1;  // -1: never fail
-
-void* operator new(std::size_t bytes) {
-    void* block = allocationsBeforeFailure-- == 0 ? nullptr : std::malloc(bytes == 0 ? 1 : bytes);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    ++liveBlocks;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    liveBlocks -= block != nullptr;
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
 
 using namespace testing_support;
 
@@ -168,21 +146,7 @@ TEST(LogonAllocation, FailuresAtEveryStepLeaveNothingBehind) {
         ::operator delete(error);
     };
     operation();  // once whole, so that lazily loaded texts are in place
-    long n = 0;
-    for (bool failed = true; failed; ++n) {
-        const long before = liveBlocks;
-        allocationsBeforeFailure = n;
-        failed = false;
-        try {
-            operation();
-        } catch (const std::bad_alloc&) {
-            failed = true;
-        }
-        allocationsBeforeFailure = -1;
-        ASSERT_EQ(liveBlocks, before)
-            << "allocation " << n << (failed ? " failed" : ": a whole run");
-    }
-    EXPECT_GT(n, 10) << "the operation allocates";
+    EXPECT_GT(SweepAllocationFailures(operation, [] {}), 10) << "the operation allocates";
 }
 
 }  // namespace

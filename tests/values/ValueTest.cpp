@@ -14,41 +14,13 @@
 #include "platform/OleAutomation.h"
 #include "runtime/HostMemory.h"
 #include "tests/support/AssertionCapture.h"
+#include "tests/support/CountingAllocator.h"
 #include "tests/support/ReferenceTable.h"
 #include "tests/support/TestSupport.h"
 #include "values/Calendar.h"
 #include "values/ValueBuffer.h"
 #include "values/ValueConversion.h"
 #include "values/ValueRecord.h"
-
-// Host blocks come from operator new: counting here sees every one of them,
-// and a countdown makes the n-th allocation fail.
-namespace {
-long liveBlocks = 0;
-long allocationsBeforeFailure = -1;  // below 0: never fail
-}  // namespace
-
-void* operator new(std::size_t bytes) {
-    void* block = allocationsBeforeFailure-- == 0 ? nullptr : std::malloc(bytes == 0 ? 1 : bytes);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    ++liveBlocks;
-    return block;
-}
-
-void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
-    return ++liveBlocks, std::malloc(bytes == 0 ? 1 : bytes);  // std::stable_sort's buffers
-}
-
-// Not inlined: g++ would take the free() for a mismatch with new.
-[[gnu::noinline]] void operator delete(void* block) noexcept {
-    liveBlocks -= block != nullptr;
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept {
-    ::operator delete(block);
-}
 
 using namespace testing_support;
 
@@ -286,26 +258,16 @@ TEST(ValueRecords, DeepCopyOfEveryKind) {
         EXPECT_EQ(object.references, 1u);
 
         // Each allocation of the copy, failing, leaves nothing behind.
-        long failAt = 0;
-        for (;; ++failAt) {
-            InitValue(&copy, unknownValue);
-            const long before = liveBlocks;
-            allocationsBeforeFailure = failAt;
-            bool failed = false;
-            try {
+        const long runs = SweepAllocationFailures(
+            [&] {
+                InitValue(&copy, unknownValue);
                 AssignValue(&copy, source);
-            } catch (const std::bad_alloc&) {
-                failed = true;
-            }
-            allocationsBeforeFailure = -1;
-            const long kept = liveBlocks - before;  // before any check: gtest allocates too
-            ClearValue(&copy);
-            EXPECT_EQ(failed ? kept : liveBlocks - before, 0) << "allocation " << failAt;
-            EXPECT_EQ(copy.valueType, stringValue);
-            if (!failed)
-                break;
-        }
-        EXPECT_GT(failAt, 20);
+            },
+            [&] {
+                ClearValue(&copy);
+                EXPECT_EQ(copy.valueType, stringValue);
+            });
+        EXPECT_GT(runs, 20);
         DeleteValue(source);
         EXPECT_EQ(object.references, 0u);
     }

@@ -91,21 +91,17 @@ public:
     }
 
 private:
+    // Numbers and flags as CSV has them; texts as JSON strings; a date-time
+    // without a date as null.
     static std::string Value(const CellValue& cell) {
         if (cell.isNull)
             return "null";
-        switch (cell.type) {
-            case int32uValue:
-                return std::to_string(cell.number);
-            case booleanValue:
-                return cell.flag ? "true" : "false";
-            case dateTimeValue: {
-                std::string text = DateTimeText(cell.dateTime);
-                return text.empty() ? "null" : "\"" + text + "\"";
-            }
-            default:
-                return JsonString(cell.text);
-        }
+        const std::string plain = PlainText(cell);
+        if (cell.type == int32uValue || cell.type == booleanValue)
+            return plain;
+        if (cell.type == dateTimeValue)
+            return plain.empty() ? "null" : "\"" + plain + "\"";
+        return JsonString(cell.text);
     }
 
     Output& out_;
