@@ -171,7 +171,11 @@ SWCharString FileRecord::AttributeStringField() const {
 }
 
 const VersionGroup& FileRecord::Version() {
-    return LoadOnce(version_, [this] { return LoadVersionGroup(fullPath_.view()); });
+    if (!version_) {
+        LoadOnce(version_, [this] { return LoadVersionGroup(Contents()); });
+        CloseContentsWhenDone();
+    }
+    return *version_;
 }
 
 const SecurityGroup& FileRecord::Security() {
@@ -183,7 +187,22 @@ const SecurityGroup& FileRecord::Security() {
 }
 
 const SummaryGroup& FileRecord::Summary() {
-    return LoadOnce(summary_, [this] { return LoadSummaryGroup(fullPath_.view()); });
+    if (!summary_) {
+        LoadOnce(summary_, [this] { return LoadSummaryGroup(Contents()); });
+        CloseContentsWhenDone();
+    }
+    return *summary_;
+}
+
+platform::ContentFile& FileRecord::Contents() {
+    if (!contents_)
+        contents_.emplace(fullPath_.view());
+    return *contents_;
+}
+
+void FileRecord::CloseContentsWhenDone() {
+    if (version_ && summary_)
+        contents_.reset();
 }
 
 bool FileRecord::IsLoaded(RecordGroup group) const {
@@ -203,4 +222,5 @@ void FileRecord::ForgetGroups() {
     version_.reset();
     security_.reset();
     summary_.reset();
+    contents_.reset();
 }

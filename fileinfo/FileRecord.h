@@ -11,6 +11,7 @@
 #include "fileinfo/SecurityGroup.h"
 #include "fileinfo/SummaryGroup.h"
 #include "fileinfo/VersionGroup.h"
+#include "platform/ContentFile.h"
 #include "platform/FindData.h"
 #include "runtime/SWCharString.h"
 #include "vldb/dbdriver.h"
@@ -69,6 +70,10 @@ private:
     SWCharString FileTypeOf(const char16_t* extension) const;
 
     void ForgetGroups();
+    // The row's file, opened once for the version and summary groups and
+    // closed when both are loaded.
+    platform::ContentFile& Contents();
+    void CloseContentsWhenDone();
 
     SWCharString locale_;
     const platform::FindData* findData_ = nullptr;
@@ -84,4 +89,5 @@ private:
     std::optional<VersionGroup> version_;
     std::optional<SecurityGroup> security_;
     std::optional<SummaryGroup> summary_;
+    std::optional<platform::ContentFile> contents_;
 };

@@ -22,11 +22,9 @@ constexpr uint32_t kSecurity = 19;
 
 }  // namespace
 
-SummaryGroup LoadSummaryGroup(std::u16string_view path) {
+SummaryGroup LoadSummaryGroup(platform::ContentFile& file) {
     SummaryGroup summary;
-    if (path.empty())
-        return summary;
-    std::unique_ptr<platform::Storage> storage = platform::OpenStorage(path);
+    std::unique_ptr<platform::Storage> storage = platform::OpenStorage(file);
     if (storage == nullptr)
         return summary;
     SummaryInfoReader reader;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/ContentFile.h"
 #include "runtime/SWCharString.h"
 #include "vldb/dbdriver.h"
 
@@ -35,6 +36,6 @@ struct SummaryGroup {
     uint32_t security = 0;
 };
 
-// The group of the file at `path`; the defaults for anything that is not a
+// The group of the file; the defaults for anything that is not a
 // compound file with a summary stream, a directory row's path included.
-SummaryGroup LoadSummaryGroup(std::u16string_view path);
+SummaryGroup LoadSummaryGroup(platform::ContentFile& file);

@@ -57,14 +57,14 @@ SWCharString DottedVersion(uint32_t mostSignificant, uint32_t leastSignificant) 
 
 }  // namespace
 
-VersionGroup LoadVersionGroup(std::u16string_view path) {
+VersionGroup LoadVersionGroup(platform::ContentFile& file) {
     VersionGroup version;
     uint32_t handle = 0;
-    const uint32_t size = platform::FileVersionInfoSize(path, &handle);
+    const uint32_t size = platform::FileVersionInfoSize(file, &handle);
     if (size == 0)
         return version;
     std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[size]());
-    if (!block || !platform::ReadFileVersionInfo(path, handle, size, block.get()))
+    if (!block || !platform::ReadFileVersionInfo(file, handle, size, block.get()))
         return version;
 
     const void* value = nullptr;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/ContentFile.h"
 #include "runtime/SWCharString.h"
 
 // The texts of the group, in field order.
@@ -46,6 +47,6 @@ struct VersionGroup {
     VersionFlagState flags[kVersionFlagCount] = {-1, -1, -1, -1, -1};
 };
 
-// The group of the file at `path`; the defaults when it has no usable
-// version resource (source unit fileinfo).
-VersionGroup LoadVersionGroup(std::u16string_view path);
+// The group of the file; the defaults when it has no usable version resource
+// (source unit fileinfo).
+VersionGroup LoadVersionGroup(platform::ContentFile& file);

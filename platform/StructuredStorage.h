@@ -10,6 +10,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/ContentFile.h"
+
 namespace platform {
 
 enum class SeekOrigin : uint32_t { Begin = 0, Current = 1, End = 2 };
@@ -46,6 +48,8 @@ public:
 // (STGM_READ | STGM_SHARE_DENY_WRITE); null for a missing or unreadable
 // file, a directory, and anything that is not a compound file.
 std::unique_ptr<Storage> OpenStorage(std::u16string_view path);
+// The same on a file already opened.
+std::unique_ptr<Storage> OpenStorage(ContentFile& file);
 
 // A stream over a copy of `bytes` held in memory: our own on both builds,
 // with the stream rules above.

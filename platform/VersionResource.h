@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/ContentFile.h"
+
 namespace platform {
 
 // GetFileVersionInfoSizeW: the size of the block that GetFileVersionInfo
@@ -19,6 +21,10 @@ uint32_t FileVersionInfoSize(std::u16string_view path, uint32_t* handle);
 // GetFileVersionInfoW: copies the version information into `block` (at most
 // `size` bytes); false when the file has none or cannot be read.
 bool ReadFileVersionInfo(std::u16string_view path, uint32_t handle, uint32_t size, void* block);
+
+// The two above on a file already opened: what they give for its path.
+uint32_t FileVersionInfoSize(ContentFile& file, uint32_t* handle);
+bool ReadFileVersionInfo(ContentFile& file, uint32_t handle, uint32_t size, void* block);
 
 // VerQueryValueW on a block that GetFileVersionInfo filled. `subBlock` is a
 // path of names separated by backslashes ("\" the fixed information,

@@ -82,21 +82,29 @@ bool FileSource::ReadAll(std::string& bytes, size_t maxBytes) const {
     bytes.clear();
     if (fd_ < 0 || size_ > maxBytes)
         return false;
-    bytes.reserve(static_cast<size_t>(size_));
-    char chunk[16384];
-    for (uint64_t offset = 0;;) {
-        const ssize_t n = pread(fd_, chunk, sizeof chunk, static_cast<off_t>(offset));
+    // One byte more than the file held when opened: a read that fills it
+    // shows that the file has grown since.
+    bytes.resize(static_cast<size_t>(size_) + 1);
+    size_t done = 0;
+    for (;;) {
+        const ssize_t n = pread(fd_, &bytes[done], bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 || bytes.size() + static_cast<size_t>(n) > maxBytes) {
+        if (n < 0) {
             bytes.clear();
             return false;
         }
-        if (n == 0)
-            return true;
-        bytes.append(chunk, static_cast<size_t>(n));
-        offset += static_cast<uint64_t>(n);
+        done += static_cast<size_t>(n);
+        if (done < bytes.size())  // a short read of a regular file: its end
+            break;
+        if (done > maxBytes) {
+            bytes.clear();
+            return false;
+        }
+        bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
     }
+    bytes.resize(done);
+    return true;
 }
 
 FileState ReadWholeFile(const std::string& path, size_t maxBytes, std::string& bytes,

@@ -1,10 +1,9 @@
 #include "platform/FileSecurity.h"
 
-#include <acl/libacl.h>
 #include <grp.h>
 #include <pwd.h>
-#include <sys/acl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "formats/PosixAcl.h"
 #include "platform/TextEncoding.h"
 
 namespace platform {
@@ -120,71 +120,71 @@ std::vector<PosixEntry> ModeEntries(const struct stat& info) {
             {PosixEntry::Other, 0, mode & 7}};
 }
 
-unsigned Permissions(acl_permset_t permset) {
-    return (acl_get_perm(permset, ACL_READ) == 1 ? 4 : 0) |
-           (acl_get_perm(permset, ACL_WRITE) == 1 ? 2 : 0) |
-           (acl_get_perm(permset, ACL_EXECUTE) == 1 ? 1 : 0);
-}
-
-// Adds one ACL entry, or takes it as the mask; entries that cannot be read
-// are left out.
-void AddAclEntry(acl_entry_t entry, const struct stat& info, std::vector<PosixEntry>& entries,
-                 unsigned& mask) {
-    acl_tag_t tag = ACL_UNDEFINED_TAG;
-    acl_permset_t permset;
-    if (acl_get_tag_type(entry, &tag) != 0 || acl_get_permset(entry, &permset) != 0)
-        return;
-    const unsigned permissions = Permissions(permset);
-    uint32_t qualifier = 0;
-    if (tag == ACL_USER || tag == ACL_GROUP) {
-        void* id = acl_get_qualifier(entry);
-        if (id == nullptr)
-            return;
-        qualifier = tag == ACL_USER ? *static_cast<uid_t*>(id) : *static_cast<gid_t*>(id);
-        acl_free(id);
+// The value of the file's access ACL attribute: false when there is none
+// (the mode bits are then the whole ACL) or it cannot be read.
+bool ReadAclValue(const std::string& path, std::vector<uint8_t>& value, bool& none) {
+    static const char kName[] = "system.posix_acl_access";
+    none = false;
+    value.resize(4 + 8 * 16);  // room for the ACLs met in practice
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t got = getxattr(path.c_str(), kName, value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<size_t>(got));
+            return true;
+        }
+        if (errno == ENODATA || errno == ENOTSUP || errno == ENOSYS) {
+            none = true;
+            return false;
+        }
+        const ssize_t wanted = errno == ERANGE ? getxattr(path.c_str(), kName, nullptr, 0) : -1;
+        if (wanted <= 0 || wanted > 65536)
+            return false;
+        value.resize(static_cast<size_t>(wanted));
     }
-    switch (tag) {
-        case ACL_USER_OBJ:
-            entries.push_back({PosixEntry::Owner, info.st_uid, permissions});
-            break;
-        case ACL_USER:
-            entries.push_back({PosixEntry::NamedUser, qualifier, permissions});
-            break;
-        case ACL_GROUP_OBJ:
-            entries.push_back({PosixEntry::OwningGroup, info.st_gid, permissions});
-            break;
-        case ACL_GROUP:
-            entries.push_back({PosixEntry::NamedGroup, qualifier, permissions});
-            break;
-        case ACL_MASK:
-            mask = permissions;
-            break;
-        case ACL_OTHER:
-            entries.push_back({PosixEntry::Other, 0, permissions});
-            break;
-        default:
-            break;
-    }
+    return false;
 }
 
 // The entries of the file's access ACL, with the mask applied where it
-// limits; the mode bits when the file system keeps no ACLs.
+// limits; the mode bits when the file has no ACL beyond them.
 bool ReadEntries(const std::string& path, const struct stat& info,
                  std::vector<PosixEntry>& entries) {
+    namespace acl = formats::posixacl;
     entries.clear();
-    acl_t acl = acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
-    if (acl == nullptr) {
-        if (errno != ENOTSUP && errno != ENOSYS)
+    std::vector<uint8_t> value;
+    std::vector<acl::Entry> stored;
+    bool none = false;
+    if (!ReadAclValue(path, value, none) ||
+        !acl::ReadAclAttribute(value.data(), value.size(), stored)) {
+        if (!none)
             return false;
         entries = ModeEntries(info);
         return true;
     }
     unsigned mask = 7;
-    acl_entry_t entry;
-    for (int which = ACL_FIRST_ENTRY; acl_get_entry(acl, which, &entry) == 1;
-         which = ACL_NEXT_ENTRY)
-        AddAclEntry(entry, info, entries, mask);
-    acl_free(acl);
+    for (const acl::Entry& e : stored) {
+        switch (e.tag) {
+            case acl::kOwner:
+                entries.push_back({PosixEntry::Owner, info.st_uid, e.permissions});
+                break;
+            case acl::kNamedUser:
+                entries.push_back({PosixEntry::NamedUser, e.id, e.permissions});
+                break;
+            case acl::kOwningGroup:
+                entries.push_back({PosixEntry::OwningGroup, info.st_gid, e.permissions});
+                break;
+            case acl::kNamedGroup:
+                entries.push_back({PosixEntry::NamedGroup, e.id, e.permissions});
+                break;
+            case acl::kMask:
+                mask = e.permissions;
+                break;
+            case acl::kOther:
+                entries.push_back({PosixEntry::Other, 0, e.permissions});
+                break;
+            default:
+                break;
+        }
+    }
     for (PosixEntry& e : entries)
         if (e.kind == PosixEntry::NamedUser || e.kind == PosixEntry::OwningGroup ||
             e.kind == PosixEntry::NamedGroup)

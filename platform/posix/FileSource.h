@@ -6,9 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "formats/ByteSource.h"
+#include "formats/PeVersion.h"
+#include "platform/ContentFile.h"
 
 namespace platform {
 
@@ -32,6 +36,12 @@ public:
     // opened); false when reading fails or it holds more than `maxBytes`.
     bool ReadAll(std::string& bytes, size_t maxBytes) const;
 
+    // Reads past the cached pages: for a one-off look that should not cost
+    // a page's copy.
+    size_t ReadUncached(uint64_t offset, void* buffer, size_t count) const {
+        return ReadDirect(offset, static_cast<uint8_t*>(buffer), count);
+    }
+
 private:
     static constexpr size_t kPageSize = 4096;
     static constexpr size_t kPages = 4;
@@ -50,6 +60,13 @@ private:
     uint64_t size_ = 0;
     mutable Page pages_[kPages];
     mutable size_t next_ = 0;
+};
+
+// The open file of a ContentFile, and where its version resource lies once
+// the size query has found it.
+struct ContentFile::Native {
+    std::shared_ptr<FileSource> source;
+    std::optional<formats::pe::ResourceLocation> version;
 };
 
 enum class FileState { Missing, Unusable, Read };

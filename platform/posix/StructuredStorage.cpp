@@ -1,12 +1,9 @@
 #include "platform/StructuredStorage.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <string>
 
 #include "formats/CompoundFile.h"
-#include "platform/TextEncoding.h"
 #include "platform/posix/FileSource.h"
 
 namespace platform {
@@ -66,14 +63,14 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Storage> OpenStorage(std::u16string_view path) {
-    auto file = std::make_shared<FileSource>(Utf16ToUtf8(path));
-    if (!file->isOpen())
+std::unique_ptr<Storage> OpenStorage(ContentFile& file) {
+    ContentFile::Native* native = file.native();
+    if (native == nullptr || !file.MayBeCompoundFile())
         return nullptr;
-    std::shared_ptr<formats::ByteSource> source = file;
-    if (file->Size() <= kWholeFileLimit) {
+    std::shared_ptr<formats::ByteSource> source = native->source;
+    if (native->source->Size() <= kWholeFileLimit) {
         std::string bytes;
-        if (!file->ReadAll(bytes, kWholeFileLimit))
+        if (!native->source->ReadAll(bytes, kWholeFileLimit))
             return nullptr;
         source = std::make_shared<formats::MemorySource>(std::move(bytes));
     }
@@ -81,6 +78,11 @@ std::unique_ptr<Storage> OpenStorage(std::u16string_view path) {
     if (!compound)
         return nullptr;
     return std::make_unique<CompoundStorage>(std::move(compound));
+}
+
+std::unique_ptr<Storage> OpenStorage(std::u16string_view path) {
+    ContentFile file(path);
+    return OpenStorage(file);
 }
 
 }  // namespace platform

@@ -1,12 +1,9 @@
 #include "platform/VersionResource.h"
 
-#include <sys/stat.h>
-
 #include <string>
 
 #include "formats/LittleEndian.h"
 #include "formats/PeVersion.h"
-#include "platform/TextEncoding.h"
 #include "platform/posix/FileSource.h"
 #include "platform/posix/UserLocale.h"
 
@@ -16,36 +13,20 @@ namespace pe = formats::pe;
 
 namespace {
 
-// The resource found by the last size query of this thread: the read that
-// follows it finds the same file without walking its directories again.
-struct LastLocation {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    struct timespec modified {};
-    uint16_t language = 0;
-    pe::ResourceLocation where;
-};
-thread_local LastLocation lastLocation;
-
-bool SameFile(const LastLocation& last, const struct stat& info, uint16_t language) {
-    return last.size == info.st_size && last.device == info.st_dev && last.inode == info.st_ino &&
-           last.modified.tv_sec == info.st_mtim.tv_sec &&
-           last.modified.tv_nsec == info.st_mtim.tv_nsec && last.language == language;
-}
-
-bool Locate(const FileSource& file, pe::ResourceLocation& where) {
-    if (!file.isOpen())
+// Finds the version resource once per opened file: the read that follows
+// the size query does not walk the resource directories again.
+bool Locate(ContentFile& file, pe::ResourceLocation& where) {
+    ContentFile::Native* native = file.native();
+    if (native == nullptr || !file.MayHoldVersion())
         return false;
-    const uint16_t language = static_cast<uint16_t>(UserDefaultLcid());
-    if (SameFile(lastLocation, file.info(), language)) {
-        where = lastLocation.where;
-        return true;
+    if (!native->version) {
+        pe::ResourceLocation found;
+        const auto language = static_cast<uint16_t>(UserDefaultLcid());
+        if (!pe::FindVersionResource(*native->source, language, found))
+            return false;
+        native->version = found;
     }
-    if (!pe::FindVersionResource(file, language, where))
-        return false;
-    const struct stat& info = file.info();
-    lastLocation = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, language, where};
+    where = *native->version;
     return true;
 }
 
@@ -55,24 +36,21 @@ uint16_t ReadWord(const void* at) {
 
 }  // namespace
 
-uint32_t FileVersionInfoSize(std::u16string_view path, uint32_t* handle) {
+uint32_t FileVersionInfoSize(ContentFile& file, uint32_t* handle) {
     if (handle != nullptr)
         *handle = 0;
-    FileSource file(Utf16ToUtf8(path));
     pe::ResourceLocation where;
     if (!Locate(file, where) || where.size == 0 || where.size > (UINT32_MAX - 4) / 2)
         return 0;
     return where.size * 2 + 4;
 }
 
-bool ReadFileVersionInfo(std::u16string_view path, uint32_t /*handle*/, uint32_t size,
-                         void* block) {
-    FileSource file(Utf16ToUtf8(path));
+bool ReadFileVersionInfo(ContentFile& file, uint32_t /*handle*/, uint32_t size, void* block) {
     pe::ResourceLocation where;
     if (block == nullptr || !Locate(file, where))
         return false;
     const uint32_t copied = where.size < size ? where.size : size;
-    if (copied < 6 || !file.ReadExact(where.offset, block, copied))
+    if (copied < 6 || !file.native()->source->ReadExact(where.offset, block, copied))
         return false;
     // Queries are bounded by the root's length: keep it inside what was copied.
     if (ReadWord(block) > copied) {
@@ -81,6 +59,16 @@ bool ReadFileVersionInfo(std::u16string_view path, uint32_t /*handle*/, uint32_t
         bytes[1] = static_cast<uint8_t>(copied >> 8);
     }
     return true;
+}
+
+uint32_t FileVersionInfoSize(std::u16string_view path, uint32_t* handle) {
+    ContentFile file(path);
+    return FileVersionInfoSize(file, handle);
+}
+
+bool ReadFileVersionInfo(std::u16string_view path, uint32_t handle, uint32_t size, void* block) {
+    ContentFile file(path);
+    return ReadFileVersionInfo(file, handle, size, block);
 }
 
 bool QueryVersionValue(const void* block, const char16_t* subBlock, const void** value,

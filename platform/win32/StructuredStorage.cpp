@@ -90,4 +90,8 @@ std::unique_ptr<Storage> OpenStorage(std::u16string_view path) {
     return std::make_unique<ComStorage>(storage);
 }
 
+std::unique_ptr<Storage> OpenStorage(ContentFile& file) {
+    return file.MayBeCompoundFile() ? OpenStorage(file.path()) : nullptr;
+}
+
 }  // namespace platform

@@ -20,6 +20,18 @@ bool ReadFileVersionInfo(std::u16string_view path, uint32_t handle, uint32_t siz
     return GetFileVersionInfoW(wide.c_str(), handle, size, block) != FALSE;
 }
 
+uint32_t FileVersionInfoSize(ContentFile& file, uint32_t* handle) {
+    if (file.MayHoldVersion())
+        return FileVersionInfoSize(file.path(), handle);
+    if (handle != nullptr)
+        *handle = 0;
+    return 0;
+}
+
+bool ReadFileVersionInfo(ContentFile& file, uint32_t handle, uint32_t size, void* block) {
+    return file.MayHoldVersion() && ReadFileVersionInfo(file.path(), handle, size, block);
+}
+
 bool QueryVersionValue(const void* block, const char16_t* subBlock, const void** value,
                        uint32_t* length) {
     void* found = nullptr;
