@@ -45,8 +45,11 @@ std::u16string DriverFileName() {
 }
 
 std::u16string DefaultDriverPath() {
-    std::u16string program = platform::ExecutablePath();
-    platform::PathParts parts = platform::SplitPath(program);
+    return DriverPathBeside(platform::ExecutablePath());
+}
+
+std::u16string DriverPathBeside(const std::u16string& path) {
+    platform::PathParts parts = platform::SplitPath(path);
     return parts.drive + parts.directory + DriverFileName();
 }
 

@@ -45,4 +45,7 @@ std::u16string DriverFileName();
 // The driver beside the running program.
 std::u16string DefaultDriverPath();
 
+// The driver in the folder of the module (program or library) at `path`.
+std::u16string DriverPathBeside(const std::u16string& path);
+
 }  // namespace host

@@ -1,5 +1,7 @@
 #include "host/LogonProperties.h"
 
+#include "platform/PathSplit.h"
+
 namespace host {
 
 LogonProperties::LogonProperties(const std::u16string& startingDirectory,
@@ -29,6 +31,25 @@ void LogonProperties::Add(const char16_t* name, DbValueType type, void* payload)
     property.value = &values_.back();
     properties_.push_back(property);
     items_.push_back(&properties_.back());
+}
+
+bool ParseLevels(const std::string& text, int32_t& levels) {
+    const bool negativeOne = text == "-1";
+    if (!negativeOne && (text.empty() || text.size() > 10 ||
+                         text.find_first_not_of("0123456789") != std::string::npos))
+        return false;
+    const long long value = negativeOne ? -1 : std::stoll(text);
+    if (value > INT32_MAX)
+        return false;
+    levels = static_cast<int32_t>(value);
+    return true;
+}
+
+bool MaskHoldsSeparator(const std::u16string& mask) {
+    for (char16_t c : mask)
+        if (c == u'/' || platform::IsPathSeparator(c))
+            return true;
+    return false;
 }
 
 }  // namespace host

@@ -35,4 +35,12 @@ private:
     DbLogonInfo info_{};
 };
 
+// A level limit as a person writes it: -1 (no limit) or a whole number from
+// 0 to INT32_MAX. False for anything else.
+bool ParseLevels(const std::string& text, int32_t& levels);
+
+// Whether a mask holds a path separator: it matches names inside each
+// directory, and such a mask would match none.
+bool MaskHoldsSeparator(const std::u16string& mask);
+
 }  // namespace host

@@ -20,6 +20,10 @@ void RecordAttachedModule(ModuleHandle module);
 // the path cannot be read (GetModuleFileNameW's convention).
 uint32_t GetModuleFilePath(ModuleHandle module, char16_t* buffer, uint32_t capacity);
 
+// The absolute path of the module (program or library) whose code or data
+// holds `address`; empty when there is none.
+std::u16string ModulePathContaining(const void* address);
+
 // The absolute path of the running program; empty when it cannot be read.
 std::u16string ExecutablePath();
 

@@ -3,7 +3,7 @@
 
 packages_for_preset() {
   case "$1" in
-    native|asan|tsan) echo "cmake ninja-build g++ libicu-dev acl libgtest-dev shared-mime-info binutils-mingw-w64-x86-64" ;;
+    native|asan|tsan) echo "cmake ninja-build g++ libicu-dev acl libgtest-dev shared-mime-info binutils-mingw-w64-x86-64 libsqlite3-dev sqlite3 python3" ;;
     win64) echo "cmake ninja-build g++ g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 libgtest-dev" ;;
     fuzz) echo "cmake ninja-build clang libclang-rt-14-dev libicu-dev" ;;
   esac

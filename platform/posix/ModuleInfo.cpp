@@ -66,6 +66,13 @@ uint32_t GetModuleFilePath(ModuleHandle module, char16_t* buffer, uint32_t capac
     return length;
 }
 
+std::u16string ModulePathContaining(const void* address) {
+    Dl_info info{};
+    if (address == nullptr || dladdr(address, &info) == 0 || info.dli_fname == nullptr)
+        return u"";
+    return Utf8ToUtf16(AbsolutePath(info.dli_fname));
+}
+
 std::u16string ExecutablePath() {
     std::string path = AbsolutePath("/proc/self/exe");
     return path.empty() ? u"" : Utf8ToUtf16(path);

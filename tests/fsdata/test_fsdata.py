@@ -208,15 +208,15 @@ class Documentation(unittest.TestCase):
         with open(os.path.join(ROOT, "tools", "fsdata", "fsdata.1"), encoding="utf-8") as f:
             page = f.read().replace("\\-", "-")
         helps = ""
-        for args in [["--help"], ["query", "-h"], ["fields", "--help"], ["dialog", "--help"],
-                     ["info", "-h"]]:
+        for args in [["--help"], ["query", "-h"], ["sql", "-h"], ["fields", "--help"],
+                     ["dialog", "--help"], ["info", "-h"]]:
             result = run(*args)
             self.assertEqual((result.returncode, result.stderr), (0, b""), args)
             self.assertTrue(result.stdout.startswith(b"usage: fsdata"), args)
             helps += result.stdout.decode()
         options = set(re.findall(r"(?<![\w-])--?[a-z][a-z-]*", helps))
         self.assertEqual(options - set(re.findall(r"(?<![\w-])--?[a-z][a-z-]*", page)), set())
-        for name in ["query", "fields", "dialog", "info"]:
+        for name in ["query", "sql", "fields", "dialog", "info"]:
             self.assertIn(".B " + name, page)
         version = run("--version").stdout.decode()
         self.assertRegex(version, r"^fsdata \d+\.\d+\.\d+\r?\n$")

@@ -52,6 +52,7 @@ std::u16string TempDir::folderText() const {
 }
 
 std::filesystem::path TempDir::Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((path_ / name).parent_path());
     std::ofstream(path_ / name, std::ios::binary) << bytes;
     return path_ / name;
 }

@@ -25,6 +25,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // The path as the platform's API sees it, with a trailing separator.
     std::u16string folderText() const;
+    // Writes the file `name` (a relative path), making its folders.
     std::filesystem::path Write(const std::string& name, const std::string& bytes) const;
 
 private:

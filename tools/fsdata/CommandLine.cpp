@@ -19,7 +19,8 @@ const std::map<std::string, CommandOptions> kCommands = {
      {{"--mask", "--levels", "--fields", "--format", "--lang", "--driver"},
       {"--empty-dirs", "--help"},
       1}},
-    {"fields", {{"--format", "--lang", "--driver"}, {"--help"}, 0}},
+    {"sql", {{"--format", "--lang", "--driver"}, {"--help"}, 1}},
+    {"fields", {{"--format", "--lang", "--driver"}, {"--sql", "--help"}, 0}},
     {"dialog", {{"--lang", "--driver"}, {"--help"}, 0}},
     {"info", {{"--lang", "--driver"}, {"--help"}, 0}},
 };

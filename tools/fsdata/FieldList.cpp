@@ -28,8 +28,8 @@ bool IsAll(const std::string& word) {
 
 // The words of the list, or every ordinal for "all" and the default ones
 // for no list.
-bool SplitList(const Session& session, const std::string* list, std::vector<std::string>& words,
-               std::string& error) {
+bool SplitList(const host::Session& session, const std::string* list,
+               std::vector<std::string>& words, std::string& error) {
     if (list == nullptr) {
         for (FieldId field : kDefaultFields)
             words.push_back(std::to_string(Ordinal(field)));
@@ -80,7 +80,7 @@ BindRequest Request(const std::string& word, const std::u16string& name, uint32_
 
 }  // namespace
 
-bool BindFieldList(const Session& session, DbRowsetRef rowset, const std::string* list,
+bool BindFieldList(const host::Session& session, DbRowsetRef rowset, const std::string* list,
                    std::vector<BoundField>& fields, std::string& error) {
     std::vector<std::string> words;
     if (!SplitList(session, list, words, error))

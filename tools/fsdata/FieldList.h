@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/fsdata/Session.h"
+#include "host/Session.h"
 
 namespace fsdata {
 
@@ -18,7 +18,7 @@ struct BoundField {
 // commas, spaces around them ignored, or "all"; `list` null means the
 // default fields. False with `error` set for an empty list or item, an
 // unknown name, an ordinal out of range, or a field named twice.
-bool BindFieldList(const Session& session, DbRowsetRef rowset, const std::string* list,
+bool BindFieldList(const host::Session& session, DbRowsetRef rowset, const std::string* list,
                    std::vector<BoundField>& fields, std::string& error);
 
 }  // namespace fsdata

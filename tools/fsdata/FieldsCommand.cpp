@@ -2,11 +2,12 @@
 
 #include <cstdio>
 
+#include "host/Session.h"
 #include "platform/AbsolutePath.h"
 #include "platform/TextEncoding.h"
 #include "tools/fsdata/RowWriter.h"
-#include "tools/fsdata/Session.h"
 #include "tools/fsdata/Usage.h"
+#include "tools/sqlite/SqlColumns.h"
 
 namespace fsdata {
 namespace {
@@ -50,7 +51,7 @@ int RunFields(const host::DriverLibrary& driver, const CommandLine& line, Output
     if (!writer)
         return ReportUsageError("--format is table, csv or jsonl, not '" + format + "'", "fields");
     host::LogonProperties properties(platform::AbsolutePath(u"."), u"*.*", 0, false);
-    Session session(driver.api());
+    host::Session session(driver.api());
     std::string message;
     DbStatus status;
     if (!session.LogOn(properties, platform::Utf8ToUtf16(line.Get("--lang")), message, status) ||
@@ -58,11 +59,22 @@ int RunFields(const host::DriverLibrary& driver, const CommandLine& line, Output
         std::fprintf(stderr, "fsdata: %s\n", message.c_str());
         return kExitFailure;
     }
-    writer->Header({{"ordinal"}, {"name"}, {"type"}, {"length"}});
+    const bool sql = line.Has("--sql");
+    if (sql)
+        writer->Header({{"ordinal"}, {"column"}, {"type"}, {"field"}});
+    else
+        writer->Header({{"ordinal"}, {"name"}, {"type"}, {"length"}});
     for (uint32_t ordinal = 1; ordinal <= session.fieldCount() && !out.failed(); ++ordinal) {
         const FieldDescription* field = session.Field(ordinal);
-        writer->Row({Number(ordinal), Text(DriverText(field->name)),
-                     Text(TypeName(field->valueType)), Number(field->length)});
+        const std::u16string name = host::DriverText(field->name);
+        if (sql && ordinal <= sqlhost::kFieldColumnCount) {
+            const sqlhost::SqlColumn& column = sqlhost::kFieldColumns[ordinal - 1];
+            writer->Row({Number(ordinal), Text(platform::Utf8ToUtf16(column.name)),
+                         Text(platform::Utf8ToUtf16(column.type)), Text(name)});
+        } else if (!sql) {
+            writer->Row({Number(ordinal), Text(name), Text(TypeName(field->valueType)),
+                         Number(field->length)});
+        }
     }
     if (!out.failed())
         writer->Finish();

@@ -4,7 +4,6 @@
 
 #include "platform/TextEncoding.h"
 #include "tools/fsdata/TableWriter.h"
-#include "values/Calendar.h"
 
 namespace fsdata {
 namespace {
@@ -97,7 +96,7 @@ private:
         if (cell.isNull)
             return "null";
         const std::string plain = PlainText(cell);
-        if (cell.type == int32uValue || cell.type == booleanValue)
+        if (IsNumberType(cell.type) || cell.type == booleanValue)
             return plain;
         if (cell.type == dateTimeValue)
             return plain.empty() ? "null" : "\"" + plain + "\"";
@@ -115,11 +114,12 @@ std::string PlainText(const CellValue& cell) {
         return "";
     switch (cell.type) {
         case int32uValue:
+        case int64sValue:
             return std::to_string(cell.number);
         case booleanValue:
             return cell.flag ? "true" : "false";
         case dateTimeValue:
-            return DateTimeText(cell.dateTime);
+            return host::DateTimeText(cell.dateTime);
         default:
             return platform::Utf16ToUtf8(cell.text);
     }
@@ -135,18 +135,8 @@ std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, Output& out)
     return nullptr;
 }
 
-std::string DateTimeText(const DbDateTime& value) {
-    if (value.date == -1)
-        return "";
-    int16_t year;
-    uint16_t month, day, hour = 0, minute = 0, second = 0;
-    SplitDateNumber(value.date, year, month, day);
-    if (value.time >= 0)
-        SplitTimeOfDay(value.time, hour, minute, second);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02u:%02u:%02u.%03u", year, month, day, hour,
-                  minute, second, value.nanoseconds / 1000000);
-    return text;
+bool IsNumberType(DbValueType type) {
+    return type == int32uValue || type == int64sValue || type == numberValue;
 }
 
 }  // namespace fsdata

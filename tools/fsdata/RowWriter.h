@@ -7,20 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "host/CellValue.h"
 #include "tools/fsdata/Output.h"
 #include "vldb/dbdriver.h"
 
 namespace fsdata {
 
-// One field value as the driver handed it over.
-struct CellValue {
-    DbValueType type = unknownValue;
-    bool isNull = false;
-    std::u16string text;  // for text types, with the driver's escape for stray bytes
-    uint32_t number = 0;
-    bool flag = false;
-    DbDateTime dateTime{-1, -1, 0};
-};
+using host::CellValue;
 
 struct Column {
     std::string name;     // UTF-8
@@ -38,8 +31,9 @@ public:
 // "table", "csv" or "jsonl"; null for another name.
 std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, Output& out);
 
-// "YYYY-MM-DDTHH:MM:SS.mmm", or "" for a value without a date.
-std::string DateTimeText(const DbDateTime& value);
+// Whether a cell of this type is a number, written without quotes and
+// aligned right.
+bool IsNumberType(DbValueType type);
 
 // A cell as CSV has it: null and "no date" are empty, texts their bytes.
 std::string PlainText(const CellValue& cell);

@@ -17,7 +17,7 @@ std::string TableWriter::CellText(size_t column, const CellValue& cell) const {
     if (cell.isNull)
         return "";
     if (cell.type == int32uValue && columns_[column].isSize)
-        return HumanSize(cell.number);
+        return HumanSize(static_cast<uint32_t>(cell.number));
     if (cell.type == stringValue || cell.type == memoValue)
         return VisibleText(cell.text);
     return PlainText(cell);
@@ -27,7 +27,7 @@ void TableWriter::Row(const std::vector<CellValue>& cells) {
     std::vector<std::string> texts;
     for (size_t i = 0; i < cells.size() && i < columns_.size(); ++i) {
         texts.push_back(CellText(i, cells[i]));
-        if (cells[i].type == int32uValue)
+        if (IsNumberType(cells[i].type))
             rightAligned_[i] = true;
     }
     if (started_) {

@@ -33,12 +33,27 @@ const std::vector<std::pair<std::string, Help>> kHelp = {
       "  --lang TAG        language of field names and texts (en, de, ...)\n"
       "  --driver PATH     the driver library (default: beside fsdata)\n"
       "  -h, --help        show this help\n"}},
+    {"sql",
+     {"fsdata sql [OPTIONS] [--] STATEMENT",
+      "Run one SQL statement in an in-memory SQLite database in which the file\n"
+      "table is the table-valued function fsdata(DIR, MASK, LEVELS, EMPTY_DIRS)\n"
+      "(all but DIR optional) and the module of CREATE VIRTUAL TABLE ... USING\n"
+      "fsdata(dir=..., mask=..., levels=..., empty_dirs=...). Columns carry the\n"
+      "names fsdata fields --sql lists.\n"
+      "\n"
+      "  --format F        table (default), csv or jsonl\n"
+      "  --lang TAG        language of the logon: texts, and the field names\n"
+      "                    bound (the column names stay the same)\n"
+      "  --driver PATH     the driver library (default: beside fsdata)\n"
+      "  -h, --help        show this help\n"}},
     {"fields",
      {"fsdata fields [OPTIONS]",
-      "List the table's fields: ordinal, name in the --lang language, type and length.\n"
+      "List the table's fields: ordinal, name in the --lang language, type and length;\n"
+      "with --sql, each field's SQL column name and type beside its name.\n"
       "\n"
       "  --format F        table (default), csv or jsonl\n"
       "  --lang TAG        language of the field names\n"
+      "  --sql             the SQL column names and types\n"
       "  --driver PATH     the driver library (default: beside fsdata)\n"
       "  -h, --help        show this help\n"}},
     {"dialog",
@@ -65,6 +80,7 @@ const char kProgramHelp[] =
     "\n"
     "Commands:\n"
     "  query     list the files under a directory\n"
+    "  sql       run an SQL statement over the file table\n"
     "  fields    list the table's fields\n"
     "  dialog    print the logon dialog\n"
     "  info      print what the driver says of itself\n"

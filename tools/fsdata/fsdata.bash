@@ -6,7 +6,7 @@ _fsdata() {
   local command="" lang="" i
   for ((i = 1; i < COMP_CWORD; i++)); do
     case ${COMP_WORDS[i]} in
-      query|fields|dialog|info) [ -z "$command" ] && command=${COMP_WORDS[i]} ;;
+      query|sql|fields|dialog|info) [ -z "$command" ] && command=${COMP_WORDS[i]} ;;
       --lang) lang=${COMP_WORDS[i+1]} ;;
       --lang=*) lang=${COMP_WORDS[i]#--lang=} ;;
     esac
@@ -31,9 +31,10 @@ _fsdata() {
   esac
   local options
   case $command in
-    "") COMPREPLY=($(compgen -W "query fields dialog info --help --version" -- "$cur")); return ;;
+    "") COMPREPLY=($(compgen -W "query sql fields dialog info --help --version" -- "$cur")); return ;;
     query) options="--mask --levels --empty-dirs --fields --format --lang --driver --help --" ;;
-    fields) options="--format --lang --driver --help" ;;
+    sql) options="--format --lang --driver --help --" ;;
+    fields) options="--format --lang --sql --driver --help" ;;
     dialog|info) options="--lang --driver --help" ;;
   esac
   if [[ $cur == -* ]]; then

@@ -14,6 +14,7 @@
 #include "tools/fsdata/InfoCommand.h"
 #include "tools/fsdata/Output.h"
 #include "tools/fsdata/QueryCommand.h"
+#include "tools/fsdata/SqlCommand.h"
 #include "tools/fsdata/Usage.h"
 
 namespace {
@@ -21,10 +22,8 @@ namespace {
 using Command = int (*)(const host::DriverLibrary&, const fsdata::CommandLine&, fsdata::Output&);
 
 const std::map<std::string, Command> kCommands = {
-    {"query", fsdata::RunQuery},
-    {"fields", fsdata::RunFields},
-    {"dialog", fsdata::RunDialog},
-    {"info", fsdata::RunInfo},
+    {"query", fsdata::RunQuery},   {"sql", fsdata::RunSql},   {"fields", fsdata::RunFields},
+    {"dialog", fsdata::RunDialog}, {"info", fsdata::RunInfo},
 };
 
 // Writes a text the user asked for; a failed write is an error of its own.

@@ -1,12 +1,10 @@
-#include "tools/fsdata/Session.h"
-
-#include <cstdio>
+#include "host/Session.h"
 
 #include "platform/TextEncoding.h"
 
-namespace fsdata {
+namespace host {
 
-Session::Session(const host::DriverEntryPoints& api) : api_(api) {
+Session::Session(const DriverEntryPoints& api) : api_(api) {
     api_.DbInitialize();
 }
 
@@ -19,7 +17,7 @@ Session::~Session() {
     api_.DbTerminate();
 }
 
-bool Session::LogOn(const host::LogonProperties& properties, const std::u16string& language,
+bool Session::LogOn(const LogonProperties& properties, const std::u16string& language,
                     std::string& message, DbStatus& status) {
     ErrorInfo* error = nullptr;
     status = api_.DbLogonServer(properties.info(), &logonInfo_, nullptr, nullptr, language.c_str(),
@@ -38,13 +36,13 @@ bool Session::FetchFields() {
                                    &fields_) == Status_Success;
 }
 
-DbRowsetRef Session::OpenTable() {
+DbRowsetRef Session::OpenTable(std::string& error) {
     TableDescription** tables = nullptr;
     uint32_t tableCount = 0;
     if (api_.DbFetchTableList(logon_, nullptr, nullptr, 0, &tables, &tableCount) !=
             Status_Success ||
         tableCount == 0) {
-        std::fprintf(stderr, "fsdata: the driver lists no table\n");
+        error = "the driver lists no table";
         return nullptr;
     }
     DbRowsetRef rowset = nullptr;
@@ -52,7 +50,7 @@ DbRowsetRef Session::OpenTable() {
                                                 nullptr, nullptr, &rowset);
     api_.DbFreeTableList(&tableCount, tables);
     if (status != Status_Success) {
-        std::fprintf(stderr, "fsdata: the table cannot be opened (status %u)\n", status);
+        error = "the table cannot be opened (status " + std::to_string(status) + ")";
         return nullptr;
     }
     return rowset;
@@ -66,4 +64,4 @@ std::u16string DriverText(const char16_t* text) {
     return text != nullptr ? std::u16string(text) : std::u16string();
 }
 
-}  // namespace fsdata
+}  // namespace host

@@ -7,29 +7,29 @@
 #include "host/DriverLibrary.h"
 #include "host/LogonProperties.h"
 
-namespace fsdata {
+namespace host {
 
 class Session {
 public:
-    explicit Session(const host::DriverEntryPoints& api);
+    explicit Session(const DriverEntryPoints& api);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     // False with the driver's message and status when the logon is refused.
-    bool LogOn(const host::LogonProperties& properties, const std::u16string& language,
+    bool LogOn(const LogonProperties& properties, const std::u16string& language,
                std::string& message, DbStatus& status);
     bool FetchFields();
-    // A rowset over the logon's only table; null, with the reason on
-    // standard error, when there is none.
-    DbRowsetRef OpenTable();
+    // A rowset over the logon's only table; null, with the reason in
+    // `error`, when there is none.
+    DbRowsetRef OpenTable(std::string& error);
 
     const FieldDescription* Field(uint32_t ordinal) const;
     uint32_t fieldCount() const { return fieldCount_; }
-    const host::DriverEntryPoints& api() const { return api_; }
+    const DriverEntryPoints& api() const { return api_; }
 
 private:
-    const host::DriverEntryPoints& api_;
+    const DriverEntryPoints& api_;
     DbLogonRef logon_ = nullptr;
     DbLogonInfo* logonInfo_ = nullptr;
     uint32_t fieldCount_ = 0;
@@ -39,4 +39,4 @@ private:
 // The UTF-16 text the driver handed over; empty for null.
 std::u16string DriverText(const char16_t* text);
 
-}  // namespace fsdata
+}  // namespace host

@@ -1,0 +1,28 @@
+// One field value as the driver hands it over, read into memory of the
+// host's own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/DriverLibrary.h"
+
+namespace host {
+
+struct CellValue {
+    DbValueType type = unknownValue;
+    bool isNull = false;
+    std::u16string text;  // for text types, with the driver's escape for stray bytes
+    int64_t number = 0;
+    bool flag = false;
+    DbDateTime dateTime{-1, -1, 0};
+};
+
+// The value of a bound field of the rowset's current row; an unknown-typed
+// cell when the driver refuses the read.
+CellValue ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fieldId);
+
+// "YYYY-MM-DDTHH:MM:SS.mmm", or "" for a value without a date.
+std::string DateTimeText(const DbDateTime& value);
+
+}  // namespace host
