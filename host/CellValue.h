@@ -13,6 +13,8 @@ struct CellValue {
     DbValueType type = unknownValue;
     bool isNull = false;
     std::u16string text;  // for text types, with the driver's escape for stray bytes
+    std::string bytes;    // a text that came as UTF-8 bytes instead (SQLite's)
+    bool inBytes = false;
     int64_t number = 0;
     bool flag = false;
     DbDateTime dateTime{-1, -1, 0};

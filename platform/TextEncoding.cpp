@@ -98,6 +98,12 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     out.reserve(utf8.size());
     size_t pos = 0;
     while (pos < utf8.size()) {
+        const auto byte = static_cast<unsigned char>(utf8[pos]);
+        if (byte < 0x80) {  // most names are ASCII
+            out += static_cast<char16_t>(byte);
+            ++pos;
+            continue;
+        }
         char32_t codePoint = 0;
         const size_t length = DecodeSequence(utf8, pos, codePoint);
         if (length == 0) {
@@ -118,8 +124,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     out.reserve(utf16.size());
     for (size_t i = 0; i < utf16.size(); ++i) {
         const char32_t unit = utf16[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
+        if (unit < 0x80) {
+            out += static_cast<char>(unit);
+        } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() &&
+                   utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
             AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF) {

@@ -100,7 +100,7 @@ private:
             return plain;
         if (cell.type == dateTimeValue)
             return plain.empty() ? "null" : "\"" + plain + "\"";
-        return JsonString(cell.text);
+        return JsonString(TextOf(cell));
     }
 
     Output& out_;
@@ -109,9 +109,15 @@ private:
 
 }  // namespace
 
+std::u16string TextOf(const CellValue& cell) {
+    return cell.inBytes ? platform::Utf8ToUtf16(cell.bytes) : cell.text;
+}
+
 std::string PlainText(const CellValue& cell) {
     if (cell.isNull)
         return "";
+    if (cell.inBytes)
+        return cell.bytes;
     switch (cell.type) {
         case int32uValue:
         case int64sValue:

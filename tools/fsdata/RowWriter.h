@@ -35,6 +35,9 @@ std::unique_ptr<RowWriter> MakeRowWriter(const std::string& format, Output& out)
 // aligned right.
 bool IsNumberType(DbValueType type);
 
+// A text cell's UTF-16 text, wherever the cell holds it.
+std::u16string TextOf(const CellValue& cell);
+
 // A cell as CSV has it: null and "no date" are empty, texts their bytes.
 std::string PlainText(const CellValue& cell);
 

@@ -43,28 +43,26 @@ std::string Hex(const void* data, int size) {
 CellValue ResultCell(sqlite3_stmt* statement, int column) {
     CellValue cell;
     // The type first: reading a value as another type converts it.
-    switch (sqlite3_column_type(statement, column)) {
+    const int type = sqlite3_column_type(statement, column);
+    switch (type) {
         case SQLITE_INTEGER:
             cell.type = int64sValue;
             cell.number = sqlite3_column_int64(statement, column);
             break;
         case SQLITE_FLOAT:
-            cell.type = numberValue;
-            cell.text = platform::Utf8ToUtf16(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
-            break;
         case SQLITE_TEXT: {
             const auto* text =
                 reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-            cell.type = stringValue;
-            cell.text = platform::Utf8ToUtf16(
-                std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column))));
+            cell.type = type == SQLITE_TEXT ? stringValue : numberValue;
+            cell.bytes.assign(text, static_cast<size_t>(sqlite3_column_bytes(statement, column)));
+            cell.inBytes = true;
             break;
         }
         case SQLITE_BLOB: {
             const void* blob = sqlite3_column_blob(statement, column);
             cell.type = blobValue;
-            cell.text = platform::Utf8ToUtf16(Hex(blob, sqlite3_column_bytes(statement, column)));
+            cell.bytes = Hex(blob, sqlite3_column_bytes(statement, column));
+            cell.inBytes = true;
             break;
         }
         default:

@@ -19,7 +19,7 @@ std::string TableWriter::CellText(size_t column, const CellValue& cell) const {
     if (cell.type == int32uValue && columns_[column].isSize)
         return HumanSize(static_cast<uint32_t>(cell.number));
     if (cell.type == stringValue || cell.type == memoValue)
-        return VisibleText(cell.text);
+        return VisibleText(TextOf(cell));
     return PlainText(cell);
 }
 
