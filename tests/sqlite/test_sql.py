@@ -11,6 +11,7 @@ import io
 import json
 import os
 import re
+import shlex
 import shutil
 import sqlite3
 import subprocess
@@ -241,7 +242,7 @@ class Readme(unittest.TestCase):
             if not all(os.path.isdir(os.path.join(ROOT, tree)) for tree in trees):
                 print("skipped, a tree is missing:", statement, file=sys.stderr)
                 continue
-            result = subprocess.run(FSDATA + " sql " + statement + rest, shell=True, cwd=ROOT,
+            result = subprocess.run([FSDATA, "sql"] + shlex.split(statement + rest), cwd=ROOT,
                                     capture_output=True, timeout=300)
             self.assertEqual(result.returncode, 0, (statement, result.stderr))
             self.assertNotEqual(result.stdout, b"", statement)

@@ -1,5 +1,6 @@
 #include "tools/sqlite/FileTableModule.h"
 
+#include <memory>
 #include <new>
 
 #include "host/CellValue.h"
@@ -58,9 +59,11 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
         const int status = sqlite3_declare_vtab(db, CreateTableStatement().c_str());
         if (status != SQLITE_OK)
             return status;
-        auto* created = new FileTable{};
-        created->state = new TableState{static_cast<const ModuleContext*>(aux), defaults};
-        *table = &created->base;
+        auto state = std::make_unique<TableState>(
+            TableState{static_cast<const ModuleContext*>(aux), defaults});
+        auto created = std::make_unique<FileTable>();
+        created->state = state.release();  // nothing throws from here on
+        *table = &created.release()->base;
         return SQLITE_OK;
     });
 }
@@ -111,9 +114,10 @@ int BestIndex(sqlite3_vtab* base, sqlite3_index_info* info) {
 int Open(sqlite3_vtab* base, sqlite3_vtab_cursor** cursor) {
     return Guarded([&] {
         const ModuleContext& context = *reinterpret_cast<FileTable*>(base)->state->context;
-        auto* opened = new Cursor{};
-        opened->files = new FileTableCursor(context.api, context.language);
-        *cursor = &opened->base;
+        auto files = std::make_unique<FileTableCursor>(context.api, context.language);
+        auto opened = std::make_unique<Cursor>();
+        opened->files = files.release();  // nothing throws from here on
+        *cursor = &opened.release()->base;
         return SQLITE_OK;
     });
 }
