@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "host/Session.h"
 #include "values/Calendar.h"
 
 namespace host {
@@ -14,21 +13,25 @@ constexpr uint32_t kFieldBufferBytes = 1024;
 
 }  // namespace
 
-CellValue ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fieldId) {
+void ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fieldId, CellValue& cell) {
     alignas(8) unsigned char buffer[kFieldBufferBytes];
     void* value = buffer;
     uint16_t isNull = 0;
     uint32_t type = unknownValue, reserved = 0;
-    CellValue cell;
+    cell.type = unknownValue;
+    cell.isNull = false;
+    cell.inBytes = false;
+    cell.text.clear();
     if (api.DbReadFieldValue(rowset, fieldId, nullptr, nullptr, &value, sizeof buffer, &isNull,
                              &type, &reserved) != Status_Success)
-        return cell;
+        return;
     cell.type = type;
     cell.isNull = isNull != 0;
     switch (type) {
         case stringValue:
         case memoValue:
-            cell.text = DriverText(static_cast<const char16_t*>(value));
+            if (value != nullptr)
+                cell.text.assign(static_cast<const char16_t*>(value));
             break;
         case int32uValue:
             cell.number = *static_cast<const uint32_t*>(value);
@@ -44,7 +47,6 @@ CellValue ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fie
     }
     if (value != buffer)
         api.DbFreeFieldValue(value);
-    return cell;
 }
 
 std::string DateTimeText(const DbDateTime& value) {
@@ -55,9 +57,25 @@ std::string DateTimeText(const DbDateTime& value) {
     SplitDateNumber(value.date, year, month, day);
     if (value.time >= 0)
         SplitTimeOfDay(value.time, hour, minute, second);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02u:%02u:%02u.%03u", year, month, day, hour,
-                  minute, second, value.nanoseconds / 1000000);
+    if (year < 0 || year > 9999) {  // outside what four digits hold
+        char text[48];
+        std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02u:%02u:%02u.%03u", year, month, day,
+                      hour, minute, second, value.nanoseconds / 1000000);
+        return text;
+    }
+    // Digits by hand: this runs for every date of every row.
+    std::string text = "0000-00-00T00:00:00.000";
+    const auto put = [&text](size_t end, unsigned number, int digits) {
+        for (int i = 0; i < digits; ++i, number /= 10)
+            text[end - i] = static_cast<char>('0' + number % 10);
+    };
+    put(3, static_cast<unsigned>(year), 4);
+    put(6, month, 2);
+    put(9, day, 2);
+    put(12, hour, 2);
+    put(15, minute, 2);
+    put(18, second, 2);
+    put(22, value.nanoseconds / 1000000 % 1000, 3);
     return text;
 }
 

@@ -20,9 +20,10 @@ struct CellValue {
     DbDateTime dateTime{-1, -1, 0};
 };
 
-// The value of a bound field of the rowset's current row; an unknown-typed
-// cell when the driver refuses the read.
-CellValue ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fieldId);
+// Reads the value of a bound field of the rowset's current row into `cell`,
+// whose text keeps its storage from row to row; an unknown-typed cell when
+// the driver refuses the read.
+void ReadCell(const DriverEntryPoints& api, DbRowsetRef rowset, int64_t fieldId, CellValue& cell);
 
 // "YYYY-MM-DDTHH:MM:SS.mmm", or "" for a value without a date.
 std::string DateTimeText(const DbDateTime& value);

@@ -121,7 +121,12 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
-    out.reserve(utf16.size());
+    AppendUtf16AsUtf8(out, utf16);
+    return out;
+}
+
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view utf16) {
+    out.reserve(out.size() + utf16.size());
     for (size_t i = 0; i < utf16.size(); ++i) {
         const char32_t unit = utf16[i];
         if (unit < 0x80) {
@@ -137,7 +142,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
             AppendUtf8(out, unit);
         }
     }
-    return out;
 }
 
 bool IsValidUtf8(std::string_view bytes) {

@@ -12,6 +12,8 @@ namespace platform {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same, appended to `out` (which may keep its storage from call to call).
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view utf16);
 
 // True when the bytes are well-formed UTF-8 (no escape would be needed).
 bool IsValidUtf8(std::string_view bytes);

@@ -10,10 +10,12 @@
 #include <thread>
 #include <vector>
 
+#include "host/CellValue.h"
 #include "host/Session.h"
 #include "tests/support/TestSupport.h"
 #include "tools/sqlite/FileTableModule.h"
 #include "tools/sqlite/SqlColumns.h"
+#include "values/Calendar.h"
 
 using namespace testing_support;
 
@@ -245,6 +247,31 @@ TEST_F(SqlModuleTest, ALanguageBindsItsFieldNames) {
                                Quoted(dir.path()) + ")"),
               std::vector<std::string>{"x.txt|3|0"});
     sqlite3_close(german);
+}
+
+// Date-times are the text SQLite's date functions read back unchanged; a
+// value without a date has none.
+TEST_F(SqlModuleTest, DateTimesAreTextTheDateFunctionsRead) {
+    struct Case {
+        int16_t year;
+        uint16_t month, day;
+        int32_t seconds;  // of the day; -1 for no time
+        uint32_t nanoseconds;
+        const char* text;
+    } cases[] = {
+        {2026, 12, 6, 14 * 3600 + 3 * 60 + 59, 250000000, "2026-12-06T14:03:59.250"},
+        {1601, 1, 1, 0, 0, "1601-01-01T00:00:00.000"},
+        {99, 2, 28, 86399, 999999999, "0099-02-28T23:59:59.999"},
+        {2000, 2, 29, -1, 0, "2000-02-29T00:00:00.000"},
+    };
+    for (const Case& c : cases) {
+        const DbDateTime value{MakeDateNumber(c.year, c.month, c.day), c.seconds, c.nanoseconds};
+        const std::string text = host::DateTimeText(value);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(Rows("SELECT strftime('%Y-%m-%dT%H:%M:%f', '" + text + "')"),
+                  std::vector<std::string>{text});
+    }
+    EXPECT_EQ(host::DateTimeText(DbDateTime{-1, -1, 0}), "");
 }
 
 // Each thread its own connection; the driver serves both at once.

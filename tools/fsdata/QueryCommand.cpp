@@ -35,7 +35,7 @@ long WriteRows(const host::Session& session, DbRowsetRef rowset,
     while (!out.failed() &&
            api.DbReadRecord(rowset, ReadMode_Next, nullptr, nullptr) == Status_Success) {
         for (size_t i = 0; i < fields.size(); ++i)
-            cells[i] = host::ReadCell(api, rowset, fields[i].id);
+            host::ReadCell(api, rowset, fields[i].id, cells[i]);
         writer.Row(cells);
         progress.CountRow();
         ++rows;

@@ -8,43 +8,56 @@
 namespace fsdata {
 namespace {
 
+// Whether a CSV field holds a comma, a quote or a line break. A plain loop:
+// find_first_of searches the set once per character.
+bool NeedsQuotes(const std::string& text) {
+    for (char c : text)
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return true;
+    return false;
+}
+
 class CsvWriter : public RowWriter {
 public:
     explicit CsvWriter(Output& out) : out_(out) {}
     void Header(const std::vector<Column>& columns) override {
-        std::vector<std::string> names;
-        for (const Column& column : columns)
-            names.push_back(column.name);
-        Print(names);
+        line_.clear();
+        for (size_t i = 0; i < columns.size(); ++i)
+            Append(i, columns[i].name);
+        out_.Write(line_ += "\r\n");
     }
     void Row(const std::vector<CellValue>& cells) override {
-        std::vector<std::string> texts;
-        for (const CellValue& cell : cells)
-            texts.push_back(PlainText(cell));
-        Print(texts);
+        line_.clear();
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const CellValue& cell = cells[i];
+            if (cell.inBytes && !cell.isNull)
+                Append(i, cell.bytes);
+            else
+                Append(i, text_ = PlainText(cell));
+        }
+        out_.Write(line_ += "\r\n");
     }
 
 private:
     // Fields with a comma, a quote or a line break are quoted, quotes doubled.
-    void Print(const std::vector<std::string>& texts) {
-        std::string line;
-        for (size_t i = 0; i < texts.size(); ++i) {
-            if (i > 0)
-                line += ',';
-            const std::string& text = texts[i];
-            if (text.find_first_of(",\"\r\n") == std::string::npos) {
-                line += text;
-                continue;
-            }
-            line += '"';
-            for (char c : text)
-                line += c == '"' ? std::string("\"\"") : std::string(1, c);
-            line += '"';
+    void Append(size_t column, const std::string& text) {
+        if (column > 0)
+            line_ += ',';
+        if (!NeedsQuotes(text)) {
+            line_ += text;
+            return;
         }
-        out_.Write(line + "\r\n");
+        line_ += '"';
+        for (char c : text) {
+            if (c == '"')
+                line_ += '"';
+            line_ += c;
+        }
+        line_ += '"';
     }
 
     Output& out_;
+    std::string line_, text_;  // kept from row to row, with their storage
 };
 
 // A JSON string of UTF-16 text: controls and lone surrogates escaped, so a

@@ -38,10 +38,11 @@ std::string Hex(const void* data, int size) {
     return hex;
 }
 
-// A result value as the writers take it: integers and reals are numbers (a
+// Reads a result value as the writers take it: integers and reals are numbers (a
 // real as SQLite writes it), texts keep their bytes, blobs show as hex.
-CellValue ResultCell(sqlite3_stmt* statement, int column) {
-    CellValue cell;
+void ReadResult(sqlite3_stmt* statement, int column, CellValue& cell) {
+    cell.isNull = false;
+    cell.inBytes = false;
     // The type first: reading a value as another type converts it.
     const int type = sqlite3_column_type(statement, column);
     switch (type) {
@@ -68,7 +69,6 @@ CellValue ResultCell(sqlite3_stmt* statement, int column) {
         default:
             cell.isNull = true;
     }
-    return cell;
 }
 
 bool OnlySpaceOrSemicolons(const char* text) {
@@ -91,7 +91,7 @@ bool WriteRows(sqlite3_stmt* statement, RowWriter& writer, Output& out, long& ro
     int status;
     while (!out.failed() && (status = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i)
-            cells[static_cast<size_t>(i)] = ResultCell(statement, i);
+            ReadResult(statement, i, cells[static_cast<size_t>(i)]);
         writer.Row(cells);
         progress.CountRow();
         ++rows;
@@ -115,7 +115,10 @@ int RunSql(const host::DriverLibrary& driver, const CommandLine& line, Output& o
     if (line.positional.empty())
         return ReportUsageError("no statement given", "sql");
     sqlite3* opened = nullptr;
-    const int status = sqlite3_open(":memory:", &opened);
+    // One thread uses the database: no locking on every call.
+    const int status =
+        sqlite3_open_v2(":memory:", &opened,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<sqlite3, CloseDatabase> db(opened);
     if (status != SQLITE_OK ||
         sqlhost::RegisterFileTableModule(

@@ -59,19 +59,22 @@ void FileTableCursor::Next() {
         ++row_;
 }
 
-host::CellValue FileTableCursor::Read(uint32_t ordinal) {
+const host::CellValue& FileTableCursor::Read(uint32_t ordinal) {
     const FieldDescription* field = session_ ? session_->Field(ordinal) : nullptr;
+    cell_.type = unknownValue;  // until read; the text keeps its storage
+    cell_.isNull = false;
     if (field == nullptr || atEnd_)
-        return {};
+        return cell_;
     int64_t& id = fieldIds_[ordinal - 1];
     if (id == 0) {
         BindRequest request{};
         request.kind = BindKind_Name;
         request.name = field->name;
         if (api_.DbBindToField(rowset_, &request, &id) != Status_Success)
-            return {};
+            return cell_;
     }
-    return host::ReadCell(api_, rowset_, id);
+    host::ReadCell(api_, rowset_, id, cell_);
+    return cell_;
 }
 
 }  // namespace sqlhost

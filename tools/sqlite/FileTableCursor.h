@@ -30,9 +30,9 @@ public:
     int64_t row() const { return row_; }
     const TableArguments& arguments() const { return arguments_; }
 
-    // The field of `ordinal` (1 to 65) in the current row; an unknown-typed
-    // cell when the field cannot be bound.
-    host::CellValue Read(uint32_t ordinal);
+    // The field of `ordinal` (1 to 65) in the current row, valid until the
+    // next read; an unknown-typed cell when the field cannot be bound.
+    const host::CellValue& Read(uint32_t ordinal);
 
 private:
     void Close();
@@ -44,6 +44,7 @@ private:
     std::unique_ptr<host::Session> session_;
     DbRowsetRef rowset_ = nullptr;
     std::vector<int64_t> fieldIds_;  // by ordinal - 1; 0 until bound
+    host::CellValue cell_;
     bool atEnd_ = true;
     int64_t row_ = 0;
 };

@@ -187,8 +187,12 @@ void ResultCell(sqlite3_context* context, const host::CellValue& cell) {
         return sqlite3_result_null(context);
     switch (cell.type) {
         case stringValue:
-        case memoValue:
-            return ResultText(context, platform::Utf16ToUtf8(cell.text));
+        case memoValue: {
+            thread_local std::string utf8;  // keeps its storage from row to row
+            utf8.clear();
+            platform::AppendUtf16AsUtf8(utf8, cell.text);
+            return ResultText(context, utf8);
+        }
         case int32uValue:
             return sqlite3_result_int64(context, cell.number);
         case booleanValue:
