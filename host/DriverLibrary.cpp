@@ -1,5 +1,8 @@
 #include "host/DriverLibrary.h"
 
+#include <filesystem>
+
+#include "platform/AbsolutePath.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/ModuleInfo.h"
 #include "platform/PathSplit.h"
@@ -45,7 +48,15 @@ std::u16string DriverFileName() {
 }
 
 std::u16string DefaultDriverPath() {
-    return DriverPathBeside(platform::ExecutablePath());
+    const std::u16string program = platform::ExecutablePath();
+    const std::u16string beside = DriverPathBeside(program);
+    platform::PathParts parts = platform::SplitPath(program);
+    const std::u16string installedFolder = parts.drive + parts.directory + u"../lib/fsdata/";
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::path(beside), error) ||
+        !std::filesystem::is_directory(std::filesystem::path(installedFolder), error))
+        return beside;
+    return platform::AbsolutePath(installedFolder + DriverFileName());
 }
 
 std::u16string DriverPathBeside(const std::u16string& path) {

@@ -42,7 +42,9 @@ private:
 // The driver library's file name on this platform.
 std::u16string DriverFileName();
 
-// The driver beside the running program.
+// The driver beside the running program, or where an installed tree keeps
+// it (../lib/fsdata/ from the program's folder) when that folder exists and
+// the program has no driver beside it.
 std::u16string DefaultDriverPath();
 
 // The driver in the folder of the module (program or library) at `path`.
