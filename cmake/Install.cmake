@@ -22,3 +22,28 @@ install(FILES ${CMAKE_SOURCE_DIR}/include/vldb/dbdriver.h DESTINATION include/vl
 install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.1 DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.bash
   DESTINATION share/bash-completion/completions RENAME fsdata)
+
+# cpack -G DEB (from build/native): the installed tree under /usr, with the
+# Debian packages it needs at run time. ICU's package carries its major
+# version in its name.
+if(NOT WIN32)
+  find_package(ICU QUIET COMPONENTS uc)
+  string(REGEX MATCH "^[0-9]+" icu_major "${ICU_VERSION}")
+  set(CPACK_PACKAGE_NAME fsdata)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_PACKAGE_CONTACT "The File System Data driver project <fsdata@localhost>")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "a directory tree as a database table (Vellum driver, fsdata)")
+  set(CPACK_PACKAGE_DESCRIPTION
+"The File System Data driver lets the Vellum reporting engine see a directory
+tree as a table with one row per file: names, sizes, times, attributes,
+version resources of executables, owner and access list, and the summary
+properties of OLE compound documents. fsdata runs it from the command line
+(query, sql, fields, dialog, info); libfsdata.so brings the table to SQLite.")
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libc6, libstdc++6, libgcc-s1, libicu${icu_major}, libsqlite3-0, shared-mime-info")
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_GENERATOR DEB)
+  include(CPack)
+endif()

@@ -4,16 +4,20 @@ prefix, the tree moved elsewhere (nothing may point back into the build),
 then the installed fsdata, its driver, translations and SQLite extension run
 from there; with the driver removed, fsdata names the path it tried.
 
-  test_install.py CMAKE BUILD_DIR
+A Debian package built with CPack from the same build holds the same tree
+under /usr, declares what it needs, and runs unpacked.
+
+  test_install.py CMAKE CPACK BUILD_DIR
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import unittest
 
-CMAKE, BUILD = sys.argv[1], os.path.abspath(sys.argv[2])
+CMAKE, CPACK, BUILD = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -74,6 +78,46 @@ class InstalledTree(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn(os.path.join(copy, "lib", "fsdata", "vldb_filesystem.so"),
                       result.stderr.decode())
+
+
+@unittest.skipIf(not shutil.which("dpkg-deb"), "dpkg-deb")
+class DebianPackage(unittest.TestCase):
+    def build(self, folder):
+        result = run(CPACK, "-G", "DEB", "-B", folder, cwd=BUILD)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        (package,) = [name for name in os.listdir(folder) if name.endswith(".deb")]
+        return os.path.join(folder, package)
+
+    def contents(self, package):
+        listing = run("dpkg-deb", "-c", package).stdout.decode().splitlines()
+        return sorted(line.split()[-1] for line in listing)
+
+    def test_the_package_installs_the_tree_under_usr_and_runs_unpacked(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            first = self.build(os.path.join(tmp, "first"))
+            second = self.build(os.path.join(tmp, "second"))
+            files = self.contents(first)
+            self.assertEqual(files, self.contents(second))
+            for path in ("./usr/bin/fsdata", "./usr/lib/fsdata/vldb_filesystem.so",
+                         "./usr/lib/fsdata/vldb_filesystem.de.txt",
+                         "./usr/lib/fsdata/libvllogger.so", "./usr/include/vldb/dbdriver.h",
+                         "./usr/share/man/man1/fsdata.1",
+                         "./usr/share/bash-completion/completions/fsdata"):
+                self.assertIn(path, files)
+            control = run("dpkg-deb", "-I", first).stdout.decode()
+            depends = re.search(r"^ Depends: (.*)$", control, re.M).group(1).split(", ")
+            for needed in ("libsqlite3-0", "shared-mime-info"):
+                self.assertIn(needed, depends)
+            self.assertTrue(any(re.fullmatch(r"libicu\d+", name) for name in depends), depends)
+            self.assertRegex(control, r"(?m)^ Version: \d+\.\d+\.\d+$")
+            unpacked = os.path.join(tmp, "root")
+            self.assertEqual(run("dpkg-deb", "-x", first, unpacked).returncode, 0)
+            fsdata = os.path.join(unpacked, "usr", "bin", "fsdata")
+            result = run(fsdata, "query", HERE, "--fields", "File Name", "--format", "csv")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertIn("test_install.py", result.stdout.decode().split())
+            version = run(fsdata, "--version").stdout.decode().split()[-1]
+            self.assertIn(" Version: " + version + "\n", control)
 
 
 if __name__ == "__main__":
