@@ -1,15 +1,19 @@
 # The installed tree: fsdata in bin/; the driver, its translations, the
 # logging library and the SQLite extension in one library folder, which
-# fsdata finds relative to itself (../lib/fsdata; on Windows, bin/ itself);
-# the engine's header; the man page and bash completion where the system
-# looks for them. Nothing records the build tree, so the tree can move.
+# fsdata finds relative to itself (../lib/fsdata); the engine's header; the
+# man page and bash completion where the system looks for them. Nothing
+# records the build tree, so the tree can move. On Windows, one folder as
+# engine administrators drop it: the DLLs, translations, fsdata.exe, the
+# header and a short README.
 if(WIN32)
-  set(FSDATA_LIBRARY_DIR bin)
+  set(FSDATA_PROGRAM_DIR .)
+  set(FSDATA_LIBRARY_DIR .)
 else()
+  set(FSDATA_PROGRAM_DIR bin)
   set(FSDATA_LIBRARY_DIR lib/fsdata)
 endif()
 
-install(TARGETS fsdata RUNTIME DESTINATION bin)
+install(TARGETS fsdata RUNTIME DESTINATION ${FSDATA_PROGRAM_DIR})
 install(TARGETS vldb_filesystem vllogger
   LIBRARY DESTINATION ${FSDATA_LIBRARY_DIR}
   RUNTIME DESTINATION ${FSDATA_LIBRARY_DIR})
@@ -19,9 +23,13 @@ endif()
 file(GLOB translation_files ${CMAKE_SOURCE_DIR}/resources/vldb_filesystem.*.txt)
 install(FILES ${translation_files} DESTINATION ${FSDATA_LIBRARY_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/include/vldb/dbdriver.h DESTINATION include/vldb)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.1 DESTINATION share/man/man1)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.bash
-  DESTINATION share/bash-completion/completions RENAME fsdata)
+if(WIN32)
+  install(FILES ${CMAKE_SOURCE_DIR}/cmake/README-windows.txt DESTINATION . RENAME README.txt)
+else()
+  install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.1 DESTINATION share/man/man1)
+  install(FILES ${CMAKE_SOURCE_DIR}/tools/fsdata/fsdata.bash
+    DESTINATION share/bash-completion/completions RENAME fsdata)
+endif()
 
 # cpack -G DEB (from build/native): the installed tree under /usr, with the
 # Debian packages it needs at run time. ICU's package carries its major
@@ -45,5 +53,12 @@ properties of OLE compound documents. fsdata runs it from the command line
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_GENERATOR DEB)
+  include(CPack)
+else()
+  # cpack -G ZIP (from build/win64): fsdata-VERSION-win64.zip, one folder.
+  set(CPACK_PACKAGE_NAME fsdata)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_GENERATOR ZIP)
   include(CPack)
 endif()
