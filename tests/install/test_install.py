@@ -63,11 +63,11 @@ class InstalledTree(unittest.TestCase):
         self.assertIn("test_install.py", rows.split())
         self.assertIn("Dateiname", self.installed("fields", "--lang", "de"))
         if os.path.exists(os.path.join(self.library, "libfsdata.so")):
-            self.assertEqual(self.installed("sql", "SELECT count(*) FROM fsdata('%s', '*.py')"
+            self.assertEqual(self.installed("sql", "SELECT count(*) FROM fsdata('%s', 'test_install.*')"
                                             % HERE, "--format", "csv").split(),
                              ["count(*)", "1"])
             shell = run("sqlite3", ":memory:", ".load " + os.path.join(self.library, "libfsdata"),
-                        "SELECT file_name FROM fsdata('%s', '*.py')" % HERE)
+                        "SELECT file_name FROM fsdata('%s', 'test_install.*')" % HERE)
             self.assertEqual(shell.stdout.decode().split(), ["test_install.py"], shell.stderr)
 
     def test_a_removed_driver_is_named(self):
