@@ -220,6 +220,8 @@ class Documentation(unittest.TestCase):
             self.assertIn(".B " + name, page)
         version = run("--version").stdout.decode()
         self.assertRegex(version, r"^fsdata \d+\.\d+\.\d+\r?\n$")
+        info = run("info").stdout.decode().splitlines()
+        self.assertEqual(info[0].split(), version.split())
         self.assertIn(f'"{version.strip()}"', page)
 
     @unittest.skipIf(WINE, "the .reg registry of the Linux build")

@@ -27,6 +27,7 @@ int RunInfo(const host::DriverLibrary& driver, const CommandLine& line, Output& 
         typeName += " (status " + std::to_string(status) + ")";
     api.DbFreeString(text);
 
+    out.Write("fsdata         " FSDATA_VERSION "\n");
     out.Write("driver         " + platform::Utf16ToUtf8(driver.path()) + "\n");
     out.Write("database type  " + typeName + "\n");
     out.Write(std::string("thread-safe    ") + (api.IsThreadSafe() == 1 ? "yes" : "no") + "\n");

@@ -66,8 +66,8 @@ const std::vector<std::pair<std::string, Help>> kHelp = {
       "  -h, --help        show this help\n"}},
     {"info",
      {"fsdata info [OPTIONS]",
-      "Print the driver's path, its database type in the --lang language, whether it\n"
-      "is thread-safe, and its DbGetInfo answers.\n"
+      "Print fsdata's version, the driver's path, its database type in the --lang\n"
+      "language, whether it is thread-safe, and its DbGetInfo answers.\n"
       "\n"
       "  --lang TAG        language of the database type\n"
       "  --driver PATH     the driver library (default: beside fsdata)\n"
