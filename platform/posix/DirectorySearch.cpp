@@ -38,11 +38,13 @@ namespace {
 constexpr uint64_t kUnixEpochTicks = 116444736000000000ULL;
 constexpr uint64_t kTicksPerSecond = 10000000ULL;
 
+// The UTF-16 name is made when the entry is returned, and the key dropped
+// once the entries are sorted: a search stays open while the walk is below
+// its directory, so what it holds per entry is held along the whole chain.
 struct Entry {
-    std::string bytes;    // the name as the file system holds it
-    std::u16string name;  // as returned in cFileName
-    std::u16string key;   // `name` upper-cased, for the order
-    unsigned char type;   // d_type; DT_UNKNOWN when readdir does not say
+    std::string bytes;   // the name as the file system holds it
+    std::u16string key;  // the UTF-16 name upper-cased, for the order
+    unsigned char type;  // d_type; DT_UNKNOWN when readdir does not say
 };
 
 // A name as the directory listing gave it.
@@ -86,20 +88,19 @@ bool SkippedByScope(unsigned char type, SearchScope scope) {
     return false;
 }
 
-Entry MakeEntry(const char* bytes, unsigned char type) {
-    Entry entry;
-    entry.bytes = bytes;
-    entry.name = Utf8ToUtf16(entry.bytes);
-    entry.type = type;
-    return entry;
-}
-
 // Unit by unit after upper-casing; names equal that way by their exact units.
 bool InNtfsOrder(const Entry& a, const Entry& b) {
     if (a.key != b.key) {
         return a.key < b.key;
     }
-    return a.name < b.name;
+    return Utf8ToUtf16(a.bytes) < Utf8ToUtf16(b.bytes);
+}
+
+// The entry's name as cFileName holds it, cut to fit.
+void CopyName(const Entry& entry, FindData* data) {
+    const std::u16string name = Utf8ToUtf16(entry.bytes);
+    const size_t length = std::min(name.size(), std::size(data->cFileName) - 1);
+    std::copy_n(name.data(), length, data->cFileName);
 }
 
 FileTime ToFileTime(int64_t seconds, uint32_t nanoseconds) {
@@ -156,7 +157,7 @@ int StatAt(int directory, const char* name, int flags, struct statx* info) {
 void DescribeDots(const Entry& entry, FindData* data) {
     std::memset(data, 0, sizeof *data);
     data->dwFileAttributes = kAttributeDirectory;
-    std::copy_n(entry.name.data(), entry.name.size(), data->cFileName);
+    CopyName(entry, data);
 }
 
 // The status of what the entry names, following a link; a dangling link or
@@ -219,8 +220,7 @@ void DescribeFromListing(const Entry& entry, FindData* data) {
     struct statx kind {};
     kind.stx_mode = (entry.type == DT_DIR ? S_IFDIR : entry.type == DT_REG ? S_IFREG : 0) | S_IWUSR;
     data->dwFileAttributes = Attributes(entry, kind, entry.type == DT_LNK);
-    const size_t length = std::min(entry.name.size(), std::size(data->cFileName) - 1);
-    std::copy_n(entry.name.data(), length, data->cFileName);
+    CopyName(entry, data);
 }
 
 // Describes one entry; false when it is gone.
@@ -248,8 +248,7 @@ bool Describe(Search& search, const Entry& entry, FindData* data) {
     data->nFileSizeHigh = static_cast<uint32_t>(info.stx_size >> 32);
     data->nFileSizeLow = static_cast<uint32_t>(info.stx_size);
     SetAllocatedBytes(*data, info.stx_blocks * 512);
-    const size_t length = std::min(entry.name.size(), std::size(data->cFileName) - 1);
-    std::copy_n(entry.name.data(), length, data->cFileName);
+    CopyName(entry, data);
     return true;
 }
 
@@ -298,26 +297,27 @@ void SelectEntries(Search& search, std::u16string_view mask, SearchScope scope) 
     search.entries.clear();
     search.next = 0;
     search.scope = scope;
-    std::vector<Entry> rest;
+    for (const char* dots : {".", ".."}) {
+        if (!SkippedByScope(DT_DIR, scope) && formats::MatchesWildcard(mask, Utf8ToUtf16(dots))) {
+            search.entries.push_back(Entry{dots, {}, DT_DIR});
+        }
+    }
+    const size_t first = search.entries.size();
+    search.entries.reserve(first + search.listing.size());
     for (const Listed& listed : search.listing) {
         if (SkippedByScope(listed.type, scope))
             continue;
-        Entry entry = MakeEntry(listed.bytes.c_str(), listed.type);
-        if (!formats::MatchesWildcard(mask, entry.name))
+        std::u16string name = Utf8ToUtf16(listed.bytes);
+        if (!formats::MatchesWildcard(mask, name))
             continue;
-        entry.key = entry.name;
-        UpperCaseInPlace(entry.key.data(), entry.key.size());
-        rest.push_back(std::move(entry));
+        UpperCaseInPlace(name.data(), name.size());
+        search.entries.push_back(Entry{listed.bytes, std::move(name), listed.type});
     }
-    for (const char* dots : {".", ".."}) {
-        Entry entry = MakeEntry(dots, DT_DIR);
-        if (!SkippedByScope(entry.type, scope) && formats::MatchesWildcard(mask, entry.name)) {
-            search.entries.push_back(std::move(entry));
-        }
+    std::sort(search.entries.begin() + static_cast<std::ptrdiff_t>(first), search.entries.end(),
+              InNtfsOrder);
+    for (Entry& entry : search.entries) {
+        std::u16string().swap(entry.key);
     }
-    std::sort(rest.begin(), rest.end(), InNtfsOrder);
-    search.entries.insert(search.entries.end(), std::make_move_iterator(rest.begin()),
-                          std::make_move_iterator(rest.end()));
 }
 
 // The directory and the mask of a file specification; false when it names
