@@ -19,6 +19,9 @@ import unittest
 
 CMAKE, CPACK, BUILD = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 HERE = os.path.dirname(os.path.abspath(__file__))
+# A sanitized build's runtime, for a foreign program that loads our library.
+FOREIGN_ENV = dict(os.environ, LD_PRELOAD=os.environ["FSDATA_PRELOAD"]) \
+    if os.environ.get("FSDATA_PRELOAD") else None
 
 
 def run(*args, **kwargs):
@@ -67,7 +70,8 @@ class InstalledTree(unittest.TestCase):
                                             % HERE, "--format", "csv").split(),
                              ["count(*)", "1"])
             shell = run("sqlite3", ":memory:", ".load " + os.path.join(self.library, "libfsdata"),
-                        "SELECT file_name FROM fsdata('%s', 'test_install.*')" % HERE)
+                        "SELECT file_name FROM fsdata('%s', 'test_install.*')" % HERE,
+                        env=FOREIGN_ENV)
             self.assertEqual(shell.stdout.decode().split(), ["test_install.py"], shell.stderr)
 
     def test_a_removed_driver_is_named(self):
