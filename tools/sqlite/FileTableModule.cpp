@@ -61,9 +61,9 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
             return status;
         auto state = std::make_unique<TableState>(
             TableState{static_cast<const ModuleContext*>(aux), defaults});
-        auto created = std::make_unique<FileTable>();
-        created->state = state.release();  // nothing throws from here on
-        *table = &created.release()->base;
+        // The record is allocated before release() runs: a failed allocation
+        // leaves the state to its owner.
+        *table = &(new FileTable{{}, state.release()})->base;
         return SQLITE_OK;
     });
 }
@@ -115,9 +115,7 @@ int Open(sqlite3_vtab* base, sqlite3_vtab_cursor** cursor) {
     return Guarded([&] {
         const ModuleContext& context = *reinterpret_cast<FileTable*>(base)->state->context;
         auto files = std::make_unique<FileTableCursor>(context.api, context.language);
-        auto opened = std::make_unique<Cursor>();
-        opened->files = files.release();  // nothing throws from here on
-        *cursor = &opened.release()->base;
+        *cursor = &(new Cursor{{}, files.release()})->base;
         return SQLITE_OK;
     });
 }
